@@ -1,0 +1,8 @@
+#include <cstdio>
+
+#include "cli/commands.h"
+
+int cmdSonglist(int, char**) {
+    std::fprintf(stderr, "not available yet\n");
+    return 1;
+}

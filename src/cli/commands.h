@@ -1,0 +1,7 @@
+#pragma once
+
+// Sub-commands of dadaz; argv[0] is the sub-command's name. Each returns the exit status.
+int cmdMakeLibrary(int argc, char** argv);
+int cmdSonglist(int argc, char** argv);
+int cmdSearch(int argc, char** argv);
+int cmdMidiLength(int argc, char** argv);

@@ -1,0 +1,41 @@
+#include <cstdio>
+#include <cstring>
+
+#include "cli/commands.h"
+
+namespace {
+
+struct Command {
+    const char* name;
+    int (*run)(int, char**);
+    const char* usage;
+};
+
+const Command commands[] = {
+    {"make-library", cmdMakeLibrary,
+     "make-library DIR [--songs N] [--layout separate|multi] [--seed S] [--new-songs K]"},
+    {"songlist", cmdSonglist,
+     "songlist [--program-folder DIR] [--check] [--own-list] [--db-folder DIR] "
+     "[--dos-drive C=DIR] [--midi DIR --lyric DIR --cursor DIR --move-to DIR]"},
+    {"search", cmdSearch, "search [--program-folder DIR] [--all | --lyric] QUERY"},
+    {"midi-length", cmdMidiLength, "midi-length FILE..."},
+};
+
+void printUsage() {
+    std::fprintf(stderr, "usage: dadaz COMMAND [OPTIONS]\n");
+    for (const auto& c : commands) std::fprintf(stderr, "  dadaz %s\n", c.usage);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 2) {
+        printUsage();
+        return 2;
+    }
+    for (const auto& c : commands) {
+        if (std::strcmp(argv[1], c.name) == 0) return c.run(argc - 1, argv + 1);
+    }
+    printUsage();
+    return 2;
+}

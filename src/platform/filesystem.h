@@ -1,0 +1,90 @@
+#pragma once
+
+#include <cstdint>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+namespace dadaz {
+
+// One entry of a folder listing. Names are the real names on disk (UTF-8 on this system).
+struct DirEntry {
+    std::string name;
+    bool isFolder = false;
+    bool hidden = false;  // a name starting with "."
+    std::uint64_t size = 0;
+};
+
+// The library's view of the disk. Names compare without regard to ASCII case, as the DOS
+// players and the folders they come from expect; every lookup resolves a path against the
+// real entries through a per-folder index, so a run never scans a folder per lookup.
+// Paths use "/" and folder texts carry no trailing "/". All members are thread-safe.
+class FileSystem {
+public:
+    // The real path of `path`, each component matched without regard to ASCII case (an exact
+    // match wins), or nothing when a component does not exist.
+    std::optional<std::string> resolve(std::string_view path) const;
+    bool exists(std::string_view path) const;
+    bool isFile(std::string_view path) const;
+    bool isFolder(std::string_view path) const;
+
+    // Entries of a folder, ordered by upper-cased name in byte order (what the players' file
+    // systems list). Empty when the folder does not exist.
+    std::vector<DirEntry> list(std::string_view folder) const;
+    std::vector<DirEntry> listFiles(std::string_view folder) const;
+    std::vector<DirEntry> listFolders(std::string_view folder) const;
+    std::size_t countFiles(std::string_view folder) const;
+    std::size_t countFolders(std::string_view folder) const;
+
+    // Creates the last level of `path` only; true when it exists afterwards as a folder.
+    bool createFolder(std::string_view path);
+    // Copies with overwrite: the copy is written beside the target and renamed over it, so
+    // the target is never half written. A target that exists in another case is replaced.
+    bool copyFile(std::string_view from, std::string_view to);
+    // Moves or renames. Never replaces an existing file, also not one whose name differs only
+    // in case (except the file itself, so a case-only rename works). False when refused.
+    bool moveFile(std::string_view from, std::string_view to);
+    // Deletes one file. Without `force` a read-only file (owner write bit cleared) stays.
+    bool deleteFile(std::string_view path, bool force);
+    // Deletes the files of `folder` matching a pattern of the form "*.ext", "*.*" or
+    // "stem.*"; the stem is literal (a code's characters are never wildcards). Returns the
+    // number of files deleted.
+    int deleteMatching(std::string_view folder, std::string_view pattern, bool force);
+    // Deletes a folder with everything in it; read-only files too.
+    bool deleteTree(std::string_view folder);
+    bool setReadOnly(std::string_view path, bool readOnly);
+    bool isReadOnly(std::string_view path) const;
+
+    // Whole file as bytes; nothing when it cannot be read.
+    std::optional<std::string> readFile(std::string_view path) const;
+    // The first `maxLines` lines (all when 0). A line ends at CR LF, a lone CR or a lone LF;
+    // a last line without an end still counts. Reads no further than needed.
+    std::optional<std::vector<std::string>> readLines(std::string_view path,
+                                                      std::size_t maxLines = 0) const;
+    // Writes `bytes` to a temporary file beside `path` and renames it over `path` only when
+    // complete; the old file stays whole on any failure.
+    bool writeFileAtomic(std::string_view path, std::string_view bytes);
+
+    // Forgets the cached indexes (after changes made by other programs).
+    void forgetIndexes();
+
+private:
+    struct FolderIndex;
+    const FolderIndex& indexOf(const std::string& realFolder) const;
+    void forgetFolder(const std::string& realFolder) const;
+
+    mutable std::mutex mutex_;
+    mutable std::unordered_map<std::string, FolderIndex*> indexes_;  // owned; see .cpp
+};
+
+// Splits bytes into lines: a line ends at CR LF, a lone CR or a lone LF.
+std::vector<std::string> splitLines(std::string_view bytes);
+// "A/B" from a folder and a name.
+std::string joinPath(std::string_view folder, std::string_view name);
+// ASCII upper case; other bytes unchanged.
+std::string upperAscii(std::string_view text);
+
+}  // namespace dadaz
