@@ -1,0 +1,50 @@
+#pragma once
+
+#include <deque>
+#include <string>
+#include <vector>
+
+#include "platform/prompt.h"
+
+namespace dadaz::testing {
+
+// A prompt that expects exactly the scripted questions, in order, and gives the scripted
+// answers. An unexpected question fails the test (and is answered Cancel / empty).
+class ScriptedPrompt : public Prompt {
+public:
+    struct Step {
+        enum class Kind { Ask, PickFolder, PickFile } kind;
+        std::string text;  // the question text, or the picker's title
+        MessageIcon icon = MessageIcon::Information;
+        MessageButtons buttons = MessageButtons::Ok;
+        std::string title;  // Ask only: the expected title ("" = the program's)
+        Answer answer = Answer::Ok;
+        std::string result;  // pickers: the chosen path ("" = cancelled)
+    };
+
+    ScriptedPrompt& expectAsk(MessageIcon icon, MessageButtons buttons, std::string text,
+                              Answer answer, std::string title = {});
+    ScriptedPrompt& expectInform(std::string text, std::string title = {});
+    ScriptedPrompt& expectPickFolder(std::string title, std::string result);
+    ScriptedPrompt& expectPickFile(std::string title, std::string result);
+
+    Answer ask(MessageIcon icon, MessageButtons buttons, const std::string& text,
+               const std::string& title = {}) override;
+    std::string pickFolder(const std::string& startFolder, const std::string& title) override;
+    std::string pickFile(const std::string& startFolder, const std::string& title,
+                         const std::string& filterDescription) override;
+
+    // True when every scripted step was asked; tests check it at their end.
+    bool finished() const { return steps_.empty(); }
+    // Every question asked so far (texts), for messages in failures.
+    const std::vector<std::string>& asked() const { return asked_; }
+    // The start folder passed to the last picker.
+    const std::string& lastStartFolder() const { return lastStartFolder_; }
+
+private:
+    std::deque<Step> steps_;
+    std::vector<std::string> asked_;
+    std::string lastStartFolder_;
+};
+
+}  // namespace dadaz::testing
