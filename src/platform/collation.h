@@ -11,7 +11,7 @@ namespace dadaz {
 // ignored, punctuation counts, digits and Latin letters come before Thai, and a leading vowel
 // sorts under the consonant that follows it. Each thread should use its own instance.
 class ThaiCollator {
-public:
+  public:
     ThaiCollator();
     ~ThaiCollator();
     ThaiCollator(const ThaiCollator&) = delete;
@@ -24,7 +24,7 @@ public:
     // sorts.
     std::string sortKey(std::string_view text) const;
 
-private:
+  private:
     struct Impl;
     std::unique_ptr<Impl> impl_;
 };
@@ -32,7 +32,7 @@ private:
 // A list kept in Thai collation order, like the players' sorted list controls (which the
 // program used as containers). Equal entries keep their insertion order.
 class SortedIndex {
-public:
+  public:
     void insert(std::string entry);
     // Adds many entries at once, sorting by collation keys (much faster than repeated insert).
     void insertMany(std::vector<std::string> entries);
@@ -43,7 +43,7 @@ public:
     // Index of the first entry that compares >= `text`.
     std::size_t lowerBound(std::string_view text) const;
 
-private:
+  private:
     struct Entry {
         std::string key;
         std::string text;

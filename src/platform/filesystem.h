@@ -23,7 +23,7 @@ struct DirEntry {
 // real entries through a per-folder index, so a run never scans a folder per lookup.
 // Paths use "/" and folder texts carry no trailing "/". All members are thread-safe.
 class FileSystem {
-public:
+  public:
     // The real path of `path`, each component matched without regard to ASCII case (an exact
     // match wins), or nothing when a component does not exist.
     std::optional<std::string> resolve(std::string_view path) const;
@@ -71,7 +71,7 @@ public:
     // Forgets the cached indexes (after changes made by other programs).
     void forgetIndexes();
 
-private:
+  private:
     struct FolderIndex;
     const FolderIndex& indexOf(const std::string& realFolder) const;
     void forgetFolder(const std::string& realFolder) const;

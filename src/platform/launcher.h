@@ -7,7 +7,7 @@ namespace dadaz {
 
 // Opens documents and starts other programs without waiting for them.
 class Launcher {
-public:
+  public:
     virtual ~Launcher() = default;
     // Opens a file with the desktop's default application.
     virtual bool openDocument(const std::string& path) = 0;
@@ -18,7 +18,7 @@ public:
 
 // The real one: xdg-open for documents, posix_spawn for programs.
 class SystemLauncher : public Launcher {
-public:
+  public:
     bool openDocument(const std::string& path) override;
     bool startProgram(const std::string& program, const std::vector<std::string>& args,
                       bool hidden) override;

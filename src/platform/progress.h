@@ -7,7 +7,7 @@ namespace dadaz {
 // Where a long run reports its progress. The window draws the bar; the command-line tool
 // prints a line now and then; tests record or ignore it.
 class ProgressSink {
-public:
+  public:
     virtual ~ProgressSink() = default;
     // done of total, with the run's text ("สร้างรายการเพลง ") drawn before the percentage.
     virtual void progress(long done, long total, const std::string& text) = 0;
@@ -16,7 +16,7 @@ public:
 };
 
 class NullProgress : public ProgressSink {
-public:
+  public:
     void progress(long, long, const std::string&) override {}
     void status(const std::string&) override {}
 };

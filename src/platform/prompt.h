@@ -11,7 +11,7 @@ enum class Answer { Ok, Yes, No, Cancel };
 // Questions a run asks the user. Texts are UTF-8, lines separated by "\n". The window
 // implements it with message boxes and pickers; tests script the answers.
 class Prompt {
-public:
+  public:
     virtual ~Prompt() = default;
     // An empty title means the program's title.
     virtual Answer ask(MessageIcon icon, MessageButtons buttons, const std::string& text,

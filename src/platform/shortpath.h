@@ -13,7 +13,7 @@ class FileSystem;
 // folder becomes "C:\SONG\1\12345.MID": valid 8.3 names upper-cased, other names in the
 // "NAME~N.EXT" form DOSBox shows for a mounted folder. Anything else gives an empty text.
 class DosDriveTable {
-public:
+  public:
     explicit DosDriveTable(std::string programFolder);
     // Maps drive letter `drive` (A to Z, either case) to `folder`.
     void map(char drive, std::string folder);
@@ -21,7 +21,7 @@ public:
     bool mapFromSpec(std::string_view spec);
     std::string shortPath(const FileSystem& fs, std::string_view path) const;
 
-private:
+  private:
     std::map<char, std::string> drives_;
 };
 

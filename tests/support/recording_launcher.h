@@ -9,7 +9,7 @@ namespace dadaz::testing {
 
 // Records what would have been opened or started.
 class RecordingLauncher : public Launcher {
-public:
+  public:
     struct Call {
         std::string program;  // the document for openDocument
         std::vector<std::string> args;

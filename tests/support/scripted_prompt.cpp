@@ -4,10 +4,31 @@
 
 namespace dadaz::testing {
 
+namespace {
+const char* iconName(MessageIcon icon) {
+    switch (icon) {
+        case MessageIcon::Information:
+            return "information";
+        case MessageIcon::Question:
+            return "question";
+        case MessageIcon::Exclamation:
+            return "exclamation";
+        case MessageIcon::Critical:
+            return "critical";
+    }
+    return "?";
+}
+}  // namespace
+
+void ScriptedPrompt::mismatch(const std::string& what) {
+    mismatches_.push_back(what);
+    if (::testing::UnitTest::GetInstance()->current_test_info() != nullptr) ADD_FAILURE() << what;
+}
+
 ScriptedPrompt& ScriptedPrompt::expectAsk(MessageIcon icon, MessageButtons buttons,
                                           std::string text, Answer answer, std::string title) {
-    steps_.push_back({Step::Kind::Ask, std::move(text), icon, buttons, std::move(title), answer,
-                      {}});
+    steps_.push_back(
+        {Step::Kind::Ask, std::move(text), icon, buttons, std::move(title), answer, {}});
     return *this;
 }
 
@@ -17,14 +38,24 @@ ScriptedPrompt& ScriptedPrompt::expectInform(std::string text, std::string title
 }
 
 ScriptedPrompt& ScriptedPrompt::expectPickFolder(std::string title, std::string result) {
-    steps_.push_back({Step::Kind::PickFolder, std::move(title), MessageIcon::Information,
-                      MessageButtons::Ok, {}, Answer::Ok, std::move(result)});
+    steps_.push_back({Step::Kind::PickFolder,
+                      std::move(title),
+                      MessageIcon::Information,
+                      MessageButtons::Ok,
+                      {},
+                      Answer::Ok,
+                      std::move(result)});
     return *this;
 }
 
 ScriptedPrompt& ScriptedPrompt::expectPickFile(std::string title, std::string result) {
-    steps_.push_back({Step::Kind::PickFile, std::move(title), MessageIcon::Information,
-                      MessageButtons::Ok, {}, Answer::Ok, std::move(result)});
+    steps_.push_back({Step::Kind::PickFile,
+                      std::move(title),
+                      MessageIcon::Information,
+                      MessageButtons::Ok,
+                      {},
+                      Answer::Ok,
+                      std::move(result)});
     return *this;
 }
 
@@ -32,15 +63,18 @@ Answer ScriptedPrompt::ask(MessageIcon icon, MessageButtons buttons, const std::
                            const std::string& title) {
     asked_.push_back(text);
     if (steps_.empty() || steps_.front().kind != Step::Kind::Ask) {
-        ADD_FAILURE() << "unexpected question:\n" << text;
+        mismatch("unexpected question:\n" + text);
         return buttons == MessageButtons::Ok ? Answer::Ok : Answer::Cancel;
     }
     Step step = steps_.front();
     steps_.pop_front();
-    EXPECT_EQ(step.text, text);
-    EXPECT_EQ(static_cast<int>(step.icon), static_cast<int>(icon)) << text;
-    EXPECT_EQ(static_cast<int>(step.buttons), static_cast<int>(buttons)) << text;
-    EXPECT_EQ(step.title, title) << text;
+    if (step.text != text) mismatch("expected question:\n" + step.text + "\nasked:\n" + text);
+    if (step.icon != icon)
+        mismatch(std::string("expected icon ") + iconName(step.icon) + ", got " + iconName(icon) +
+                 " for:\n" + text);
+    if (step.buttons != buttons) mismatch("other buttons than expected for:\n" + text);
+    if (step.title != title)
+        mismatch("expected title \"" + step.title + "\", got \"" + title + "\"");
     return step.answer;
 }
 
@@ -48,12 +82,13 @@ std::string ScriptedPrompt::pickFolder(const std::string& startFolder, const std
     asked_.push_back(title);
     lastStartFolder_ = startFolder;
     if (steps_.empty() || steps_.front().kind != Step::Kind::PickFolder) {
-        ADD_FAILURE() << "unexpected folder picker: " << title;
+        mismatch("unexpected folder picker: " + title);
         return {};
     }
     Step step = steps_.front();
     steps_.pop_front();
-    EXPECT_EQ(step.text, title);
+    if (step.text != title)
+        mismatch("expected picker \"" + step.text + "\", got \"" + title + "\"");
     return step.result;
 }
 
@@ -62,12 +97,13 @@ std::string ScriptedPrompt::pickFile(const std::string& startFolder, const std::
     asked_.push_back(title);
     lastStartFolder_ = startFolder;
     if (steps_.empty() || steps_.front().kind != Step::Kind::PickFile) {
-        ADD_FAILURE() << "unexpected file picker: " << title;
+        mismatch("unexpected file picker: " + title);
         return {};
     }
     Step step = steps_.front();
     steps_.pop_front();
-    EXPECT_EQ(step.text, title);
+    if (step.text != title)
+        mismatch("expected picker \"" + step.text + "\", got \"" + title + "\"");
     return step.result;
 }
 

@@ -9,9 +9,10 @@
 namespace dadaz::testing {
 
 // A prompt that expects exactly the scripted questions, in order, and gives the scripted
-// answers. An unexpected question fails the test (and is answered Cancel / empty).
+// answers. An unexpected or different question is a mismatch: it fails the running
+// GoogleTest test at once, and window tests (QtTest) check mismatches() at their end.
 class ScriptedPrompt : public Prompt {
-public:
+  public:
     struct Step {
         enum class Kind { Ask, PickFolder, PickFile } kind;
         std::string text;  // the question text, or the picker's title
@@ -36,13 +37,16 @@ public:
 
     // True when every scripted step was asked; tests check it at their end.
     bool finished() const { return steps_.empty(); }
+    const std::vector<std::string>& mismatches() const { return mismatches_; }
     // Every question asked so far (texts), for messages in failures.
     const std::vector<std::string>& asked() const { return asked_; }
     // The start folder passed to the last picker.
     const std::string& lastStartFolder() const { return lastStartFolder_; }
 
-private:
+  private:
+    void mismatch(const std::string& what);
     std::deque<Step> steps_;
+    std::vector<std::string> mismatches_;
     std::vector<std::string> asked_;
     std::string lastStartFolder_;
 };

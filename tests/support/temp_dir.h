@@ -7,7 +7,7 @@ namespace dadaz::testing {
 // A fresh folder under the system's temporary folder, removed with everything in it (also
 // read-only files) when the object goes.
 class TempDir {
-public:
+  public:
     TempDir();
     ~TempDir();
     TempDir(const TempDir&) = delete;
@@ -16,7 +16,7 @@ public:
     // path() + "/" + name
     std::string operator/(const std::string& name) const { return path_ + "/" + name; }
 
-private:
+  private:
     std::string path_;
 };
 
