@@ -24,6 +24,10 @@ struct RunContext {
     SessionState& state;
     // Lets pending window events run; the run calls it between files (cheap to call often).
     std::function<void()> pumpEvents = [] {};
+    // Busy state of the window: a run enters it with its run name ("Lister", "AddSong",
+    // "Rename", "LoadingSongDB", "FindDuplicate") and leaves it on every way out.
+    std::function<void(const std::string& runName)> enterBusy = [](const std::string&) {};
+    std::function<void()> leaveBusy = [] {};
     std::function<std::chrono::steady_clock::time_point()> now = [] {
         return std::chrono::steady_clock::now();
     };
