@@ -1,0 +1,138 @@
+#include "library/song_paths.h"
+
+#include "library/song_code.h"
+#include "platform/filesystem.h"
+
+namespace dadaz {
+
+namespace {
+
+std::string_view volumeSubFolder(SongFileKind kind) {
+    switch (kind) {
+        case SongFileKind::Midi:
+            return "SONG";
+        case SongFileKind::Lyric:
+            return "LYRICS";
+        case SongFileKind::Cursor:
+            return "CURSOR";
+    }
+    return {};
+}
+
+bool isPlainName(std::string_view name) {
+    return !name.empty() && name != "." && name != ".." &&
+           name.find_first_of("/\\") == std::string_view::npos;
+}
+
+}  // namespace
+
+bool isMultiFolderLayout(const Folders& folders) {
+    return folders.midi == folders.lyric && folders.lyric == folders.cursor;
+}
+
+std::string_view songFileExtension(SongFileKind kind) {
+    switch (kind) {
+        case SongFileKind::Midi:
+            return ".MID";
+        case SongFileKind::Lyric:
+            return ".LYR";
+        case SongFileKind::Cursor:
+            return ".CUR";
+    }
+    return {};
+}
+
+SongPaths::SongPaths(const FileSystem& fs, Folders folders)
+    : fs_(fs), folders_(std::move(folders)), multiFolder_(isMultiFolderLayout(folders_)) {}
+
+std::string SongPaths::songFolder(SongFileKind kind, std::string_view volume) const {
+    if (multiFolder_) {
+        if (!isVolumeOfRoot(volume)) return {};
+        return joinPath(volume, volumeSubFolder(kind));
+    }
+    switch (kind) {
+        case SongFileKind::Midi:
+            return folders_.midi;
+        case SongFileKind::Lyric:
+            return folders_.lyric;
+        case SongFileKind::Cursor:
+            return folders_.cursor;
+    }
+    return {};
+}
+
+std::string SongPaths::path(SongFileKind kind, std::string_view code,
+                            std::string_view volume) const {
+    if (!isSafeCode(code)) return {};
+    const std::string folder = songFolder(kind, volume);
+    if (folder.empty()) return {};
+    std::string file(code);
+    file += songFileExtension(kind);
+    return joinPath(joinPath(folder, firstCharacterFolder(code)), file);
+}
+
+std::optional<std::string> SongPaths::find(SongFileKind kind, std::string_view code,
+                                           std::string_view volume) const {
+    const std::string built = path(kind, code, volume);
+    if (built.empty()) return std::nullopt;
+    auto real = fs_.resolve(built);
+    if (real && !fs_.isFile(*real)) return std::nullopt;
+    return real;
+}
+
+std::vector<std::string> SongPaths::volumes() const {
+    std::vector<std::string> result;
+    if (!multiFolder_) return result;
+    for (const DirEntry& entry : fs_.listFolders(root())) {
+        const std::string volume = joinPath(root(), entry.name);
+        if (fs_.isFolder(joinPath(volume, "LYRICS"))) result.push_back(volume);
+    }
+    return result;
+}
+
+std::vector<LyricFolder> SongPaths::lyricFolders() const {
+    std::vector<LyricFolder> result;
+    auto addSubFolders = [&](const std::string& parent, const std::string& volume) {
+        const auto real = fs_.resolve(parent);
+        if (!real) return;
+        for (const DirEntry& entry : fs_.listFolders(*real)) {
+            result.push_back({joinPath(*real, entry.name), entry.name, volume});
+        }
+    };
+    if (multiFolder_) {
+        for (const std::string& volume : volumes())
+            addSubFolders(joinPath(volume, "LYRICS"), volume);
+    } else {
+        addSubFolders(folders_.lyric, {});
+    }
+    return result;
+}
+
+std::string SongPaths::partnerPath(SongFileKind kind, const LyricFolder& folder,
+                                   std::string_view code) const {
+    if (multiFolder_) return path(kind, code, folder.volume);
+    if (!isSafeCode(code) || !isPlainName(folder.name)) return {};
+    const std::string& base = kind == SongFileKind::Cursor ? folders_.cursor : folders_.midi;
+    std::string file(code);
+    file += songFileExtension(kind);
+    return joinPath(joinPath(base, folder.name), file);
+}
+
+std::optional<std::string> SongPaths::findPartner(SongFileKind kind, const LyricFolder& folder,
+                                                  std::string_view code) const {
+    const std::string built = partnerPath(kind, folder, code);
+    if (built.empty()) return std::nullopt;
+    auto real = fs_.resolve(built);
+    if (real && !fs_.isFile(*real)) return std::nullopt;
+    return real;
+}
+
+bool SongPaths::isVolumeOfRoot(std::string_view volume) const {
+    const std::string& rootText = root();
+    if (rootText.empty() || volume.size() <= rootText.size() + 1) return false;
+    if (upperAscii(volume.substr(0, rootText.size())) != upperAscii(rootText)) return false;
+    if (volume[rootText.size()] != '/') return false;
+    return isPlainName(volume.substr(rootText.size() + 1));
+}
+
+}  // namespace dadaz
