@@ -1,5 +1,6 @@
 #include "library/lyric_file.h"
 
+#include "library/forced_write.h"
 #include "platform/filesystem.h"
 
 namespace dadaz {
@@ -66,7 +67,9 @@ FourthLineFix emptyFourthLine(FileSystem& fs, std::string_view path) {
     if (!lines) return FourthLineFix::Failed;
     if (lines->size() < 4 || (*lines)[3].empty()) return FourthLineFix::AlreadyEmpty;
     (*lines)[3].clear();
-    return writeLyricLines(fs, path, *lines) ? FourthLineFix::Emptied : FourthLineFix::Failed;
+    // The fix replaces a read-only lyric too, as the players' tools did.
+    return writeFileForced(fs, path, lyricBytes(*lines)) ? FourthLineFix::Emptied
+                                                         : FourthLineFix::Failed;
 }
 
 }  // namespace dadaz
