@@ -48,8 +48,11 @@ bool writeNewFile(const std::string& path, const std::string& bytes, std::string
     return true;
 }
 
-// True when `dir` is missing (then made) or an empty folder.
+// True when `dir` is missing (then made, with missing parents) or an empty folder.
 bool prepareTarget(const std::string& dir, std::string& error) {
+    for (std::size_t slash = dir.find('/', 1); slash != std::string::npos;
+         slash = dir.find('/', slash + 1))
+        ::mkdir(dir.substr(0, slash).c_str(), 0755);  // failures show at the last level
     if (::mkdir(dir.c_str(), 0755) == 0) return true;
     if (errno != EEXIST) {
         error = dir + ": " + std::strerror(errno);

@@ -86,8 +86,8 @@ void inventLines(PlannedSong& p, Random& m, const SongTextMaker& text) {
 }
 
 // Loose MIDI files: some stems of at most 8 characters, some longer.
-const char* const kLooseMidiNames[] = {"MEDLEY01.MID",   "INTRO.MID",         "Break.mid",
-                                       "BACKGROUND.MID", "HAPPYBIRTHDAY.MID", "TEST.MID"};
+const char* const kLooseMidiNames[] = {"MEDLEY01.MID",      "BACKGROUND.MID", "INTRO.MID",
+                                       "HAPPYBIRTHDAY.MID", "Break.mid",      "TEST.MID"};
 
 }  // namespace
 
@@ -238,7 +238,7 @@ LibraryPlan planLibrary(const std::string& dir, const GeneratorOptions& options,
         plan.newSongs.push_back(std::move(p));
     }
 
-    if (!options.extras) return plan;
+    if (!options.extras || n == 0) return plan;
 
     // Loose MIDI files directly in the MIDI folder (the root in the multi-folder layout).
     const std::string looseFolder = multi ? dir : sum.midiFolder;
@@ -258,7 +258,7 @@ LibraryPlan planLibrary(const std::string& dir, const GeneratorOptions& options,
     }
 
     // Files of other kinds beside songs, and files outside the first-character folders.
-    if (n > 0) {
+    {
         const Paths& folders = volumePaths[0];
         const GeneratedSong& a = plan.songs[0].song;
         const GeneratedSong& b = plan.songs[n / 2].song;

@@ -1,6 +1,7 @@
 #include "generator/midi_maker.h"
 
 #include <algorithm>
+#include <cmath>
 #include <vector>
 
 #include "generator/random.h"
@@ -108,7 +109,7 @@ std::string makeMidiFile(std::uint64_t seed, const std::string& extraText, MidiS
     static const int kDivisions[] = {96, 120, 192, 240, 480};
     const int ticksPerQuarter = kDivisions[r.below(5)];
     const int noteTracks = r.between(2, 4);
-    const bool big = r.chance(80);
+    const bool big = r.chance(100);
     const double seconds = big ? r.between(12, 20) : r.between(3, 12);
 
     // Two tempos: the change comes after a whole number of bars in the first half.
@@ -119,7 +120,7 @@ std::string makeMidiFile(std::uint64_t seed, const std::string& extraText, MidiS
     const int changeBeat = std::max(beatsPerBar, (totalBeatsGuess / 2 / beatsPerBar) * beatsPerBar);
     const double firstPart = changeBeat * 60.0 / bpm1;
     const double rest = std::max(1.0, seconds - firstPart);
-    const int restBeats = std::max(1, static_cast<int>(rest * bpm2 / 60.0));
+    const int restBeats = std::max(1, static_cast<int>(std::ceil(rest * bpm2 / 60.0)));
     const std::uint32_t totalTicks =
         static_cast<std::uint32_t>((changeBeat + restBeats) * ticksPerQuarter);
     const std::uint32_t changeTick = static_cast<std::uint32_t>(changeBeat * ticksPerQuarter);
@@ -143,8 +144,8 @@ std::string makeMidiFile(std::uint64_t seed, const std::string& extraText, MidiS
     static const char* kNames[] = {"Melody", "Bass", "Chords", "Drums"};
     for (int t = 0; t < noteTracks; ++t) {
         const int channel = t == 3 ? 9 : t;
-        const int density = big ? r.between(2, 4) : r.between(1, 2);
-        const int chord = t == 2 ? (big ? 3 : 2) : 1;
+        const int density = big ? r.between(2, 4) : r.between(1, 4);
+        const int chord = t == 2 ? (big ? 4 : 2) : (big && t == 0 ? 2 : 1);
         putChunk(file, "MTrk",
                  noteTrack(r, channel, totalTicks, ticksPerQuarter, density, chord, kNames[t]));
     }
