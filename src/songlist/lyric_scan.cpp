@@ -1,0 +1,143 @@
+#include "songlist/lyric_scan.h"
+
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
+#include <thread>
+
+#include "library/lyric_file.h"
+#include "library/song_code.h"
+#include "platform/collation.h"
+#include "platform/filesystem.h"
+
+namespace dadaz {
+
+namespace {
+// Files a worker takes at a time: few enough that the complete prefix grows smoothly.
+constexpr std::size_t kBatch = 32;
+constexpr auto kWaitStep = std::chrono::milliseconds(16);
+}  // namespace
+
+struct LyricScan::Shared {
+    explicit Shared(std::size_t count) : complete(count) {}
+    std::atomic<std::size_t> next{0};
+    std::atomic<bool> stop{false};
+    std::vector<std::atomic<bool>> complete;
+    std::mutex mutex;
+    std::condition_variable allDone;
+    std::size_t workersRunning = 0;
+};
+
+LyricScan::LyricScan(FileSystem& fs, const SongPaths& paths, std::vector<LyricFolder> folders,
+                     std::vector<ScanFile> files, ScanSettings settings)
+    : fs_(fs),
+      paths_(paths),
+      folders_(std::move(folders)),
+      files_(std::move(files)),
+      settings_(settings),
+      songs_(files_.size()) {}
+
+LyricScan::~LyricScan() = default;
+
+void LyricScan::scanOne(std::size_t i, const ThaiCollator& collator) {
+    ScannedSong& song = songs_[i];
+    const LyricFolder& folder = folders_[files_[i].folder];
+    const std::string& name = files_[i].name;
+    song.code = codeFromFileName(name);
+    song.lyricPath = joinPath(folder.path, name);
+    if (!isSafeCode(song.code)) return;  // Unusable
+
+    if (settings_.checkFiles) {
+        song.midiPath = paths_.findPartner(SongFileKind::Midi, folder, song.code);
+        song.cursorPath = paths_.findPartner(SongFileKind::Cursor, folder, song.code);
+        if (!song.midiPath || !song.cursorPath) {
+            song.kind = ScannedSong::Kind::Invalid;
+            return;
+        }
+    }
+
+    const auto lines = fs_.readLines(song.lyricPath, settings_.checkFiles ? 4 : 3);
+    auto code = nameAsData(song.code);
+    auto volume = nameAsData(folder.volume);
+    if (!lines || !code || !volume || code->find(';') != std::string::npos ||
+        volume->find(';') != std::string::npos) {
+        return;  // Unusable
+    }
+    LyricFields fields = lyricFieldsFromLines(*lines);
+    if (settings_.checkFiles && !fields.fourthLine.empty()) {
+        song.fourthLineEmptied = emptyFourthLine(fs_, song.lyricPath) == FourthLineFix::Emptied;
+    }
+
+    SongEntry& entry = song.entry;
+    entry.title = std::move(fields.title);
+    entry.artist = std::move(fields.artist);
+    entry.key = std::move(fields.key);
+    entry.code = std::move(*code);
+    entry.volume = std::move(*volume);
+    song.semicolonReplaced = replaceSemicolons(entry.title) | replaceSemicolons(entry.artist) |
+                             replaceSemicolons(entry.key);
+    song.group = settings_.grouped ? titleGroup(entry.title) : 0;
+    song.sortKey = collator.sortKey(entry.sortText());
+
+    if (settings_.drives) {
+        const auto shortPath = [&](SongFileKind kind) {
+            return shortPathAsData(fs_, *settings_.drives,
+                                   paths_.path(kind, song.code, folder.volume));
+        };
+        song.shortPaths = {shortPath(SongFileKind::Midi), shortPath(SongFileKind::Lyric),
+                           shortPath(SongFileKind::Cursor)};
+        song.hasPlayerRecord = fitsPlayerRecord(entry.code, song.shortPaths);
+    }
+    song.kind = ScannedSong::Kind::Listed;
+}
+
+void LyricScan::work(Shared& shared) {
+    const ThaiCollator collator;
+    for (;;) {
+        const std::size_t first = shared.next.fetch_add(kBatch);
+        if (first >= files_.size()) break;
+        const std::size_t last = std::min(first + kBatch, files_.size());
+        for (std::size_t i = first; i < last; ++i) {
+            if (shared.stop.load(std::memory_order_relaxed)) break;
+            scanOne(i, collator);
+            shared.complete[i].store(true, std::memory_order_release);
+        }
+        if (shared.stop.load(std::memory_order_relaxed)) break;
+    }
+    std::lock_guard lock(shared.mutex);
+    if (--shared.workersRunning == 0) shared.allDone.notify_all();
+}
+
+bool LyricScan::run(const std::function<bool(std::size_t)>& onWait) {
+    Shared shared(files_.size());
+    const unsigned cores = std::max(1u, std::thread::hardware_concurrency());
+    const std::size_t workerCount =
+        std::clamp<std::size_t>(files_.size() / kBatch, 1, std::min(cores, 16u));
+    shared.workersRunning = workerCount;
+    std::vector<std::thread> workers;
+    workers.reserve(workerCount);
+    for (std::size_t w = 0; w < workerCount; ++w) workers.emplace_back([&] { work(shared); });
+
+    std::size_t prefix = 0;
+    bool finished = false;
+    bool stopped = false;
+    while (!finished) {
+        {
+            std::unique_lock lock(shared.mutex);
+            finished = shared.allDone.wait_for(lock, kWaitStep,
+                                               [&] { return shared.workersRunning == 0; });
+        }
+        while (prefix < files_.size() && shared.complete[prefix].load(std::memory_order_acquire))
+            ++prefix;
+        if (!stopped && !onWait(prefix)) {
+            stopped = true;
+            shared.stop = true;
+        }
+    }
+    for (auto& worker : workers) worker.join();
+    return !stopped && prefix == files_.size();
+}
+
+}  // namespace dadaz

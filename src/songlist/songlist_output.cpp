@@ -1,0 +1,102 @@
+#include "songlist/songlist_output.h"
+
+#include <algorithm>
+
+#include "library/forced_write.h"
+#include "library/song_code.h"
+#include "platform/filesystem.h"
+#include "songlist/player_records.h"
+#include "songlist/songlist_file.h"
+#include "songlist/songlist_messages.h"
+
+namespace dadaz {
+
+std::vector<std::size_t> songListOrder(LyricScan& scan) {
+    std::vector<std::size_t> order;
+    order.reserve(scan.size());
+    for (std::size_t i = 0; i < scan.size(); ++i) {
+        if (scan.song(i).kind == ScannedSong::Kind::Listed) order.push_back(i);
+    }
+    std::sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
+        const ScannedSong& left = scan.song(a);
+        const ScannedSong& right = scan.song(b);
+        if (left.group != right.group) return left.group < right.group;
+        if (const int c = left.sortKey.compare(right.sortKey); c != 0) return c < 0;
+        return a < b;
+    });
+    return order;
+}
+
+namespace {
+
+// Whether `folder` is `programFolder` or lies inside it, names compared without regard to
+// case. A mere common beginning ("/k/Prog2" and "/k/Prog") does not count.
+bool liesInFolder(const std::string& folder, const std::string& programFolder) {
+    if (programFolder.empty() || folder.size() < programFolder.size()) return false;
+    if (upperAscii(folder.substr(0, programFolder.size())) != upperAscii(programFolder)) {
+        return false;
+    }
+    return folder.size() == programFolder.size() || folder[programFolder.size()] == '/' ||
+           programFolder.back() == '/';
+}
+
+}  // namespace
+
+std::string chooseDatabaseFolder(RunContext& ctx) {
+    if (liesInFolder(ctx.folders.midi, ctx.programFolder)) return ctx.programFolder;
+    ctx.prompt.inform(songlist_text::kDatabaseFolderNotice);
+    for (;;) {
+        std::string chosen =
+            ctx.prompt.pickFolder(ctx.programFolder, songlist_text::kDatabaseFolderPickerTitle);
+        if (!chosen.empty() && ctx.fs.isFolder(chosen)) return chosen;
+    }
+}
+
+OutputFiles buildOutputFiles(LyricScan& scan, const std::vector<std::size_t>& order,
+                             bool multiFolder, bool withDatabase, const FileSystem& fs,
+                             const DosDriveTable& drives, const std::string& midiFolder,
+                             const std::function<void(long)>& afterEntry) {
+    OutputFiles out;
+    out.songList = songListHeader();
+    out.songList.reserve(out.songList.size() + order.size() * 64);
+    if (withDatabase) out.records.reserve(order.size() * kPlayerRecordSize);
+    long done = 0;
+    for (std::size_t i : order) {
+        const ScannedSong& song = scan.song(i);
+        appendSongListLine(out.songList, song.entry, multiFolder);
+        if (withDatabase) {
+            if (song.hasPlayerRecord) {
+                appendPlayerRecord(out.records, song.entry.code, song.entry.title,
+                                   song.entry.artist, song.shortPaths);
+            } else {
+                ++out.withoutPlayerRecord;
+            }
+        }
+        afterEntry(++done);
+    }
+    if (withDatabase) appendMidiOnlyRecords(out.records, fs, drives, midiFolder);
+    return out;
+}
+
+std::string writePlayerDatabase(FileSystem& fs, const std::string& folderText,
+                                std::string records) {
+    const std::string folder = fs.resolve(folderText).value_or(folderText);
+    const std::string listPath = joinPath(folder, kListFileName);
+    const std::string tarnPath = joinPath(folder, kTarnFileName);
+    if (!writeFileForced(fs, listPath, records)) return kListFileName;
+    convertToTarnRecords(records);
+    if (!writeFileForced(fs, tarnPath, records)) return kTarnFileName;
+    const auto listReal = fs.resolve(listPath);
+    const auto tarnReal = fs.resolve(tarnPath);
+    for (const DirEntry& file : fs.listFiles(folder)) {
+        if (!hasExtension(file.name, "VK2") || file.name.size() < 4 ||
+            file.name[file.name.size() - 4] != '.') {
+            continue;
+        }
+        const std::string path = joinPath(folder, file.name);
+        if (path != listReal && path != tarnReal) fs.deleteFile(path, true);
+    }
+    return {};
+}
+
+}  // namespace dadaz

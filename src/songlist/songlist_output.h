@@ -1,0 +1,42 @@
+#pragma once
+
+// The writing step of the song list run (used by songlist_run.cpp only).
+
+#include <cstddef>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "library/run_context.h"
+#include "songlist/lyric_scan.h"
+
+namespace dadaz {
+
+class DosDriveTable;
+
+// The listed songs of a scan in list order: group 0 to 4, each by collation of the whole
+// entry; equal entries stay in scan order.
+std::vector<std::size_t> songListOrder(LyricScan& scan);
+
+// The program folder when the MIDI folder lies inside it (names compared without regard to
+// case); otherwise the user is told and picks a folder, again and again until one is chosen.
+std::string chooseDatabaseFolder(RunContext& ctx);
+
+struct OutputFiles {
+    std::string songList;  // SongList.txt
+    std::string records;   // List.vk2 (Tarn.vk2 follows from it); empty without database
+    long withoutPlayerRecord = 0;
+};
+
+// Builds the files' bytes; `afterEntry` runs after each song with the number done.
+OutputFiles buildOutputFiles(LyricScan& scan, const std::vector<std::size_t>& order,
+                             bool multiFolder, bool withDatabase, const FileSystem& fs,
+                             const DosDriveTable& drives, const std::string& midiFolder,
+                             const std::function<void(long)>& afterEntry);
+
+// Replaces List.vk2 and Tarn.vk2 in `folder` (the old ones stay whole on a failure) and then
+// removes the folder's other *.vk2 files, as the players expect only these two. Returns the
+// name of the file that could not be written, or empty.
+std::string writePlayerDatabase(FileSystem& fs, const std::string& folder, std::string records);
+
+}  // namespace dadaz

@@ -1,0 +1,63 @@
+#pragma once
+
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "library/run_context.h"
+#include "library/song_paths.h"
+#include "platform/shortpath.h"
+#include "songlist/lyric_scan.h"
+
+namespace dadaz {
+
+struct SongListOptions {
+    // Checking form: invalid triples' files go to the move-to folder, fourth lyric lines are
+    // emptied.
+    bool checkFiles = false;
+    // The player database folder chosen in advance (the command-line tool); empty: the
+    // program folder when the MIDI folder lies in it, otherwise the user is asked.
+    std::string databaseFolder;
+    // Where the players' drives lie; by default drive C: is the program folder.
+    std::optional<DosDriveTable> drives;
+    // Checking form: runs on the calling thread, in scan order, for every valid triple
+    // before its entry is listed. (The KAR form will start its converter here.)
+    std::function<void(const LyricFolder&, const ScannedSong&)> onValidTriple;
+};
+
+struct SongListResult {
+    enum class Status {
+        Written,         // SongList.txt written (and the database, unless only the own list)
+        Stopped,         // the user stopped the scan: nothing written
+        MissingFolders,  // a MIDI, Lyric or Cursor folder does not exist
+        MoveToDeclined,  // no move-to folder and the user would not have it created
+        WriteFailed,     // a file could not be written; the old one stays whole
+    };
+    Status status = Status::MissingFolders;
+    bool multiFolder = false;
+    bool databaseWritten = false;
+    std::string databaseFolder;
+    // The move-to folder the run created (the window shows it in its move-to box).
+    std::string createdMoveTo;
+    long countedFiles = 0;  // all files of the scanned lyric folders
+    long scannedFiles = 0;  // lyric files looked at
+    long listedSongs = 0;
+    long filesMoved = 0;
+    long fourthLinesEmptied = 0;
+    long withoutPlayerRecord = 0;  // listed, but no room in the player database
+    long semicolonsReplaced = 0;
+    long notListed = 0;  // unreadable, or a name that cannot serve as a code
+    // The last message shown to the user (closing message or failure), for the
+    // command-line tool; the own-list run shows none.
+    std::string message;
+};
+
+// The song list run: scans every lyric folder, sorts the songs by title (Thai collation, in
+// five groups from 32,767 counted files on) and writes SongList.txt into the program folder
+// and, unless only this program's list is wanted (`catalogueRequested` or
+// `duplicateSearchActive`), List.vk2 and Tarn.vk2 into the database folder. Each file is
+// written beside the old one and renamed over it when complete: a stopped or failed run
+// leaves the old files whole.
+SongListResult runSongList(RunContext& ctx, const SongListOptions& options = {});
+
+}  // namespace dadaz
