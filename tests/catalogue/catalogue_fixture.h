@@ -37,7 +37,10 @@ inline std::vector<std::string> toUtf8(const std::vector<std::string>& lines) {
 // Records what the search panel was told.
 class RecordingView : public SearchView {
   public:
-    void showResultLine(const std::string& text) override { resultLines.push_back(text); }
+    void showResultLine(const std::string& text) override {
+        resultLines.push_back(text);
+        if (onResultLine) onResultLine(text);
+    }
     void hideResultLine() override { resultLineHidden = true; }
     void loadingStarted() override { ++loads; }
     void loadingEnded() override { ++loadsEnded; }
@@ -47,6 +50,7 @@ class RecordingView : public SearchView {
     bool resultLineHidden = false;
     int loads = 0, loadsEnded = 0, artistLists = 0;
     std::vector<bool> searches;
+    std::function<void(const std::string&)> onResultLine;
 };
 
 // A program folder with its SongList.txt, and a run context over it. The clock moves 20 ms
