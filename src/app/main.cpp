@@ -1,10 +1,80 @@
 #include <QApplication>
-#include <QMainWindow>
+#include <QCommandLineParser>
+#include <QDir>
+#include <QFileInfo>
+#include <QTimer>
+#include <cstdio>
+
+#include "shell/main_window.h"
+#include "shell/thai_font.h"
+
+namespace {
+
+// Saves a picture of the window in each mode, for checking the layout and the Thai text.
+bool saveScreenshots(dadaz::MainWindow& window, const QString& folder) {
+    struct Shot {
+        dadaz::Mode mode;
+        const char* file;
+    };
+    const Shot shots[] = {{dadaz::Mode::AddRenameLister, "mode-add-rename-list.png"},
+                          {dadaz::Mode::SongSearch, "mode-song-search.png"},
+                          {dadaz::Mode::FindDuplicate, "mode-find-duplicate.png"}};
+    QDir().mkpath(folder);
+    bool ok = true;
+    for (const Shot& shot : shots) {
+        window.selectMode(shot.mode);
+        QApplication::processEvents();
+        const QString path = QDir(folder).filePath(QString::fromLatin1(shot.file));
+        if (!window.grab().save(path)) {
+            std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
+            ok = false;
+        }
+    }
+    window.selectMode(dadaz::Mode::AddRenameLister);
+    return ok;
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    QMainWindow window;
-    window.setWindowTitle("DAD Azar Edizuda");
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral("DAD Azar Edizuda"));
+    parser.addHelpOption();
+    QCommandLineOption programFolderOption(
+        QStringLiteral("program-folder"),
+        QStringLiteral("The program folder whose sub-folders hold the library (default: the "
+                       "folder of the program)."),
+        QStringLiteral("DIR"));
+    QCommandLineOption screenshotsOption(QStringLiteral("screenshots"),
+                                         QStringLiteral("Save a picture of each mode and quit."),
+                                         QStringLiteral("DIR"));
+    screenshotsOption.setFlags(QCommandLineOption::HiddenFromHelp);
+    parser.addOption(programFolderOption);
+    parser.addOption(screenshotsOption);
+    parser.process(app);
+
+    QString folder = parser.isSet(programFolderOption) ? parser.value(programFolderOption)
+                                                       : QCoreApplication::applicationDirPath();
+    QFileInfo folderInfo(folder);
+    if (!folderInfo.isDir()) {
+        std::fprintf(stderr, "DADAzarEdizuda: program folder not found: %s\n", qPrintable(folder));
+        return 2;
+    }
+    folder = QDir::cleanPath(folderInfo.absoluteFilePath());
+
+    dadaz::useThaiFont(app);
+    dadaz::MainWindow window(folder.toStdString());
     window.show();
+    if (parser.isSet(screenshotsOption)) {
+        const QString shotsFolder = parser.value(screenshotsOption);
+        QTimer::singleShot(0, &window, [&] {
+            window.runFolderDetection();
+            bool ok = saveScreenshots(window, shotsFolder);
+            QCoreApplication::exit(ok ? 0 : 1);
+        });
+    } else {
+        QTimer::singleShot(0, &window, [&] { window.startUp(); });
+    }
     return app.exec();
 }

@@ -12,10 +12,15 @@ std::optional<std::filesystem::path> realFolder(const FileSystem& fs, const std:
     if (text.empty()) return std::nullopt;
     std::string trimmed = text;
     while (trimmed.size() > 1 && trimmed.back() == '/') trimmed.pop_back();
-    std::optional<std::string> resolved = fs.resolve(trimmed);
-    if (!resolved) return std::nullopt;
+    // The text as typed first, then matched without regard to case.
     std::error_code error;
-    std::filesystem::path real = std::filesystem::canonical(*resolved, error);
+    std::filesystem::path real = std::filesystem::canonical(trimmed, error);
+    if (error) {
+        std::optional<std::string> resolved = fs.resolve(trimmed);
+        if (!resolved) return std::nullopt;
+        error.clear();
+        real = std::filesystem::canonical(*resolved, error);
+    }
     if (error || !std::filesystem::is_directory(real, error)) return std::nullopt;
     return real;
 }
@@ -30,6 +35,8 @@ bool sameFolder(const FileSystem& fs, const std::string& a, const std::string& b
 
 CleanupResult removeTemporaryFiles(FileSystem& fs, const std::string& programFolder,
                                    const Folders& folders) {
+    // Folders may have changed since they were indexed; this decides what gets deleted.
+    fs.forgetIndexes();
     CleanupResult result;
     result.songPatternsKept = sameFolder(fs, programFolder, folders.midi) ||
                               sameFolder(fs, programFolder, folders.lyric) ||

@@ -1,0 +1,131 @@
+#include "shell/busy_state.h"
+
+#include <QAbstractButton>
+
+#include <array>
+#include <span>
+#include <vector>
+
+namespace dadaz {
+
+namespace {
+
+struct RunControls {
+    const char* runName;
+    std::vector<const char*> disable;
+    std::vector<const char*> hide;
+    std::vector<const char*> show;
+};
+
+const std::array<RunControls, 4>& runTable() {
+    static const std::array<RunControls, 4> table{{
+        {"AddSong", {"btnRename", "btnLister"}, {}, {"lblAddSongProgress", "picAddSongProgress"}},
+        // Hiding a start button uncovers its stop button, which lies under it.
+        {"Rename", {"btnLister"}, {"btnRename"}, {"lblRenameProgress", "picRenameProgress"}},
+        {"Lister",
+         {"btnRename"},
+         {"btnLister"},
+         {"lblListerProgress", "lblOperate", "lblCurrentSong", "picListerProgress"}},
+        {"LoadingSongDB",
+         {"txtSongSearch", "lstSongSearch", "chkSearchAll", "chkSearchLyric", "txtSongContent"},
+         {},
+         {}},
+    }};
+    return table;
+}
+
+constexpr const char* kBusyDisable[] = {
+    "btnFindDuplicate",  "btnPlayMIDI",      "btnStopMIDI",        "btnSaveSelect",
+    "btnOpenSelectList", "btnClear",         "btnAddSelectList",   "btnDeleteFile",
+    "btnMoveFile",       "btnBrowseMIDI",    "btnBrowseLyric",     "btnBrowseCursor",
+    "btnBrowseMoveTo",   "btnShowNewWindow", "btnAddSong",         "btnBrowseNewSong",
+    "lstSearchResult",   "txtLyricContent",  "txtMIDIPath",        "txtLyricPath",
+    "txtCursorPath",     "txtMoveTo",        "txtRenameDigit",     "txtAddSong",
+    "txtLeaveDigit",     "txtCustomPattern", "radAddRenameLister", "radSongSearch",
+    "radFindDuplicate",  "radManualSelect",  "radFromFileSelect",  "radAutoSelect",
+    "chkManualConfig",   "chkLeaveDigit",    "chkCustomPattern",   "chkConfirmRemove"};
+
+constexpr const char* kIdleEnableShow[] = {"btnLister", "btnRename"};
+constexpr const char* kIdleEnable[] = {
+    "btnBrowseMIDI",     "btnBrowseLyric",   "btnBrowseCursor",  "btnFindDuplicate",
+    "btnOpenSelectList", "btnBrowseMoveTo",  "btnBrowseNewSong", "txtMIDIPath",
+    "txtLyricPath",      "txtCursorPath",    "txtRenameDigit",   "txtMoveTo",
+    "txtLyricContent",   "txtAddSong",       "lstSearchResult",  "radAddRenameLister",
+    "radSongSearch",     "radFindDuplicate", "radManualSelect",  "radFromFileSelect",
+    "radAutoSelect",     "chkCustomPattern", "txtSongSearch",    "lstSongSearch",
+    "chkSearchAll",      "chkSearchLyric",   "txtSongContent",   "chkConfirmRemove"};
+// The add button comes back only when a source folder is chosen again.
+constexpr const char* kIdleDisable[] = {"btnPlayMIDI",   "btnStopMIDI", "btnSaveSelect", "btnClear",
+                                        "btnDeleteFile", "btnMoveFile", "btnAddSong"};
+constexpr const char* kIdleHide[] = {
+    "lblAddSongProgress", "lblOperate",         "lblCurrentSong",    "lblRenameProgress",
+    "lblListerProgress",  "picAddSongProgress", "picRenameProgress", "picListerProgress"};
+
+}  // namespace
+
+QWidget* BusyState::control(const char* name) const {
+    return window_->findChild<QWidget*>(QString::fromLatin1(name));
+}
+
+void BusyState::setEnabled(std::span<const char* const> names, bool enabled) const {
+    for (const char* name : names) {
+        if (QWidget* w = control(name)) w->setEnabled(enabled);
+    }
+}
+
+void BusyState::setVisible(std::span<const char* const> names, bool visible) const {
+    for (const char* name : names) {
+        if (QWidget* w = control(name)) w->setVisible(visible);
+    }
+}
+
+bool BusyState::isChecked(const char* name) const {
+    auto* button = qobject_cast<QAbstractButton*>(control(name));
+    return button != nullptr && button->isChecked();
+}
+
+void BusyState::enter(const std::string& runName) {
+    busy_ = true;
+    runName_ = runName;
+    for (const RunControls& run : runTable()) {
+        if (runName != run.runName) continue;
+        setEnabled(run.disable, false);
+        setVisible(run.hide, false);
+        setVisible(run.show, true);
+    }
+    setEnabled(kBusyDisable, false);
+}
+
+void BusyState::leave() {
+    busy_ = false;
+    setEnabled(kIdleEnableShow, true);
+    setVisible(kIdleEnableShow, true);
+    setEnabled(kIdleEnable, true);
+    setEnabled(kIdleDisable, false);
+    setVisible(kIdleHide, false);
+    if (QWidget* w = control("chkManualConfig")) w->setEnabled(!isChecked("radFromFileSelect"));
+    if (QWidget* w = control("chkLeaveDigit")) w->setEnabled(!isChecked("chkCustomPattern"));
+}
+
+QStringList BusyState::missingControls() const {
+    QStringList missing;
+    auto check = [&](std::span<const char* const> names) {
+        for (const char* name : names) {
+            if (control(name) == nullptr && !missing.contains(QLatin1String(name)))
+                missing << QString::fromLatin1(name);
+        }
+    };
+    check(kBusyDisable);
+    check(kIdleEnableShow);
+    check(kIdleEnable);
+    check(kIdleDisable);
+    check(kIdleHide);
+    for (const RunControls& run : runTable()) {
+        check(run.disable);
+        check(run.hide);
+        check(run.show);
+    }
+    return missing;
+}
+
+}  // namespace dadaz
