@@ -1,0 +1,81 @@
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include "songlist/song_entry.h"
+#include "songlist/songlist_run.h"
+#include "songlist_fixture.h"
+
+namespace dadaz::testing {
+namespace {
+
+TEST(TitleGroup, FirstCharacterOrTheOneAfterALeadingVowel) {
+    EXPECT_EQ(titleGroup("1999"), 0);
+    EXPECT_EQ(titleGroup("apple"), 0);
+    EXPECT_EQ(titleGroup("Zoo"), 0);
+    EXPECT_EQ(titleGroup(cp874("๑๒")), 0);   // Thai digits
+    EXPECT_EQ(titleGroup(cp874("กา")), 1);   // 161
+    EXPECT_EQ(titleGroup(cp874("ฌ")), 1);    // 172
+    EXPECT_EQ(titleGroup(cp874("ญ")), 2);    // 173
+    EXPECT_EQ(titleGroup(cp874("ท")), 2);    // 183
+    EXPECT_EQ(titleGroup(cp874("น")), 3);    // 185
+    EXPECT_EQ(titleGroup(cp874("ฤ")), 3);    // 196
+    EXPECT_EQ(titleGroup(cp874("ล")), 4);    // 197
+    EXPECT_EQ(titleGroup(cp874("ะ")), 4);    // 208
+    EXPECT_EQ(titleGroup(cp874("เสือ")), 4);  // leading vowel, then ส
+    EXPECT_EQ(titleGroup(cp874("ไก่")), 1);   // leading vowel, then ก
+    EXPECT_EQ(titleGroup(cp874("โต")), 2);   // leading vowel, then ต
+    EXPECT_EQ(titleGroup(cp874("-ก-")), 1);  // any other first character
+    EXPECT_EQ(titleGroup(cp874("เA")), 0);
+    EXPECT_EQ(titleGroup(" "), 0);
+    EXPECT_EQ(titleGroup(cp874("เ")), 0);
+}
+
+// Titles in the order of a SongList.txt.
+std::vector<std::string> listedTitles(const std::string& songList) {
+    std::vector<std::string> order;
+    for (const std::string& line : songLines(songList)) {
+        const auto first = line.find("  ;") + 3;
+        order.push_back(line.substr(first, line.find("  ;", first) - first));
+    }
+    return order;
+}
+
+void addEmptyFile(const std::string& path) {
+    const int fd = ::open(path.c_str(), O_CREAT | O_WRONLY, 0644);
+    ASSERT_GE(fd, 0) << path;
+    ::close(fd);
+}
+
+TEST(TitleGroup, FiveGroupsFrom32767CountedFilesOn) {
+    LibraryFixture lib;
+    const std::vector<std::string> titles = {"มา",    "Zoo", "-ก-",  "เสือ", "ไก่",
+                                             "apple", "ตา",  "1999", "ข้าว"};
+    for (std::size_t i = 0; i < titles.size(); ++i) {
+        lib.songs.add(std::to_string(i + 1), {titles[i], "A", "C", ""});
+    }
+    // Every file of the lyric folders counts, lyric or not.
+    const std::string filler = lib.program + "/LYRICS/9";
+    lib.fs.createFolder(filler);
+    for (long i = static_cast<long>(titles.size()); i < 32766; ++i) {
+        addEmptyFile(filler + "/f" + std::to_string(i) + ".txt");
+    }
+    lib.state.catalogueRequested = true;
+
+    // One group: the collation alone orders, punctuation first.
+    EXPECT_EQ(runSongList(lib.ctx).countedFiles, 32766);
+    EXPECT_EQ(
+        listedTitles(lib.read("SongList.txt")),
+        (std::vector<std::string>{"-ก-", "1999", "apple", "Zoo", "ไก่", "ข้าว", "ตา", "มา", "เสือ"}));
+
+    // Five groups: digits and Latin first; "-ก-" joins the ก group; the leading vowel files
+    // เสือ under ส (group 4), after มา (group 3).
+    addEmptyFile(filler + "/one more.txt");
+    EXPECT_EQ(runSongList(lib.ctx).countedFiles, 32767);
+    EXPECT_EQ(
+        listedTitles(lib.read("SongList.txt")),
+        (std::vector<std::string>{"1999", "apple", "Zoo", "-ก-", "ไก่", "ข้าว", "ตา", "มา", "เสือ"}));
+}
+
+}  // namespace
+}  // namespace dadaz::testing
