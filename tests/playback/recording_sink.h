@@ -1,0 +1,68 @@
+#pragma once
+
+#include <cstdio>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "playback/midi_sink.h"
+
+namespace dadaz::testing {
+
+// What a sink received, shared with the test after the sink went into the sequencer.
+struct SinkLog {
+    std::mutex mutex;
+    std::vector<std::string> messages;  // "90 3C 64", "F0 41 10 ..." (SysEx body after F0)
+    int silences = 0;
+    int opened = 0;
+
+    std::vector<std::string> snapshot() {
+        std::lock_guard lock(mutex);
+        return messages;
+    }
+};
+
+class RecordingSink : public MidiSink {
+  public:
+    explicit RecordingSink(std::shared_ptr<SinkLog> log) : log_(std::move(log)) {}
+
+    void send(const MidiEvent& event, std::string_view sysexBody) override {
+        std::string text = hex(event.status);
+        if (event.status == 0xF0) {
+            for (char c : sysexBody) text += " " + hex(static_cast<unsigned char>(c));
+        } else {
+            text += " " + hex(event.data1);
+            if ((event.status & 0xF0) != 0xC0 && (event.status & 0xF0) != 0xD0) {
+                text += " " + hex(event.data2);
+            }
+        }
+        std::lock_guard lock(log_->mutex);
+        log_->messages.push_back(text);
+    }
+    void silence() override {
+        std::lock_guard lock(log_->mutex);
+        ++log_->silences;
+    }
+
+    // A factory for MciOptions::openSink that records into `log`.
+    static std::function<std::unique_ptr<MidiSink>()> factory(std::shared_ptr<SinkLog> log) {
+        return [log]() -> std::unique_ptr<MidiSink> {
+            {
+                std::lock_guard lock(log->mutex);
+                ++log->opened;
+            }
+            return std::make_unique<RecordingSink>(log);
+        };
+    }
+
+  private:
+    static std::string hex(unsigned value) {
+        char text[4];
+        std::snprintf(text, sizeof text, "%02X", value & 0xFF);
+        return text;
+    }
+    std::shared_ptr<SinkLog> log_;
+};
+
+}  // namespace dadaz::testing
