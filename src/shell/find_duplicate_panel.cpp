@@ -19,6 +19,7 @@ FindDuplicatePanel::FindDuplicatePanel(QWidget* parent)
         makeOption(this, "radFindSongMidi", "ชื่อเพลงและ Midi", "ค้นหาจากชื่อเพลงและขนาดของไฟล์ Midi");
     radFindAll = makeOption(this, "radFindAll", "ทุกอย่าง", "ค้นหาเฉพาะเพลงที่ทุกอย่างเหมือนกัน");
     btnFindDuplicate = makeButton(this, "btnFindDuplicate", "เริ่มค้นหาเพลงซ้ำ");
+    btnFindDuplicate->setMinimumWidth(140);
     lblSearchResult = makeLabel(this, "lblSearchResult", "ผลการค้นหา พบ");
     lblResultCounter = makeLabel(this, "lblResultCounter", "0 เพลง");
     lblSelected = makeLabel(this, "lblSelected", "เลือกลบ");

@@ -95,10 +95,12 @@ void MainWindow::buildLayout() {
     fraCopyRight_->setToolTip(QString::fromUtf8("เกี่ยวกับ DAD Azar Edizuda [F1]"));
     for (CaptionFrame* frame : {fraDateTime_, fraCopyRight_}) {
         frame->setCaptionColor(kCaptionGrey);
-        frame->setFixedHeight(34);
+        frame->setFlat(true);
+        frame->setFixedHeight(30);
     }
 
     fraMain_ = new CaptionFrame(QStringLiteral("fraMain"), {}, content_);
+    fraMain_->setFlat(true);
     addSongPanel_ = new AddSongPanel(fraMain_);
     renamePanel_ = new RenamePanel(fraMain_);
     listerPanel_ = new ListerPanel(fraMain_);

@@ -27,6 +27,9 @@ class QCheckBox;
 
 namespace dadaz {
 
+// The About box's text (F1, or a click on fraCopyRight).
+std::string aboutBoxText();
+
 // frmDADAzarEdizuda: the program's one main window. It holds the folder settings, the mode
 // selector and the panels of the three modes, the shared session state, the shortcuts F1 to
 // F12, the clock and the closing sequence. Runs get everything they need from

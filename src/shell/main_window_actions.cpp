@@ -91,17 +91,19 @@ void MainWindow::toggleAlwaysOnTop() {
     fraDateTime_->setToolTip(alwaysOnTop_ ? alwaysOnTopOnTip() : alwaysOnTopOffTip());
 }
 
+std::string aboutBoxText() {
+    return "DAD Azar Edizuda\n"
+           "\n"
+           "โปรแกรมนี้มีไว้สำหรับจัดการระบบแฟ้มของโปรแกรม MIDI Karaoke\n"
+           "และอำนวยความสะดวกอื่น ๆ เกี่ยวกับ Midi Karaoke ในรูปแบบของ VID\n"
+           "โดยแจกจ่ายให้ใช้ฟรี!\n"
+           "\n"
+           "พัฒนาโดย ทีมงาน DAD Azar Edizuda\n"
+           "ติดต่อ: ผ่านเว็บไซต์ของผู้พัฒนา\n";
+}
+
 void MainWindow::showAbout() {
-    context_.prompt->inform(
-        "DAD Azar Edizuda\n"
-        "\n"
-        "โปรแกรมนี้มีไว้สำหรับจัดการระบบแฟ้มของโปรแกรม MIDI Karaoke\n"
-        "และอำนวยความสะดวกอื่น ๆ เกี่ยวกับ Midi Karaoke ในรูปแบบของ VID\n"
-        "โดยแจกจ่ายให้ใช้ฟรี!\n"
-        "\n"
-        "พัฒนาโดย ทีมงาน DAD Azar Edizuda\n"
-        "ติดต่อ: ผ่านเว็บไซต์ของผู้พัฒนา\n",
-        "เกี่ยวกับ DAD Azar Edizuda");
+    context_.prompt->inform(aboutBoxText(), "เกี่ยวกับ DAD Azar Edizuda");
 }
 
 void MainWindow::clockTick() {

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QWidget>
+#include <string>
+#include <tuple>
+#include <vector>
+
+#include "platform/settings_store.h"
+
+namespace dadaz::testing {
+
+// Records what the window writes to the settings store, in order.
+class RecordingSettings : public SettingsStore {
+  public:
+    void writeString(const std::string& section, const std::string& key,
+                     const std::string& value) override {
+        writes.emplace_back(section, key, value);
+    }
+    std::vector<std::tuple<std::string, std::string, std::string>> writes;
+};
+
+// The control of that name under `root` (null when missing).
+template <typename Control>
+Control* control(QWidget* root, const char* name) {
+    return root->findChild<Control*>(QString::fromLatin1(name));
+}
+
+inline QString utf8(const char* text) {
+    return QString::fromUtf8(text);
+}
+
+}  // namespace dadaz::testing
