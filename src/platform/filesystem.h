@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <mutex>
 #include <optional>
 #include <string>
@@ -71,13 +72,59 @@ class FileSystem {
     // Forgets the cached indexes (after changes made by other programs).
     void forgetIndexes();
 
+    // Size in bytes of a file; nothing when it is missing or a folder.
+    std::optional<std::uint64_t> fileSize(std::string_view path) const;
+
   private:
-    struct FolderIndex;
-    const FolderIndex& indexOf(const std::string& realFolder) const;
+    struct Entry {
+        std::string name;  // real name on disk
+        bool isFolder = false;
+        bool sizeKnown = false;  // sizes are read when a listing first needs them
+        std::uint64_t size = 0;
+    };
+    // The entries of one folder by upper-cased name; names differing only in case share a
+    // key, kept in byte order of their real names.
+    struct FolderIndex {
+        std::unordered_map<std::string, std::vector<Entry>> byUpper;
+        bool sizesKnown = false;
+    };
+    // Where a path leads: the real folder holding its last component, the name in it (the
+    // real name when it exists, else the requested one) and the entry when it exists.
+    struct Located {
+        std::string folder;
+        std::string name;
+        const Entry* entry = nullptr;
+        std::string requested;  // the last component as asked for
+        bool isDotDot = false;  // the last component is ".."; never a target of a change
+    };
+
+    // A folder path as asked for, resolved: its real path and index; no index when missing.
+    struct ResolvedFolder {
+        std::string real;
+        FolderIndex* index = nullptr;
+    };
+    struct TextHash {
+        using is_transparent = void;
+        std::size_t operator()(std::string_view text) const {
+            return std::hash<std::string_view>{}(text);
+        }
+    };
+
+    // All private members below expect mutex_ to be held.
+    FolderIndex& indexOf(const std::string& realFolder) const;
+    const ResolvedFolder& folderAt(std::string_view folderPath) const;
+    std::optional<std::string> resolveFolder(std::string_view path) const;
+    std::optional<Located> locate(std::string_view path) const;
+    void noteEntry(const std::string& realFolder, const Entry& entry);
+    void dropEntry(const std::string& realFolder, std::string_view realName);
     void forgetFolder(const std::string& realFolder) const;
+    bool removeFile(const std::string& realFolder, const std::string& realName, bool force);
 
     mutable std::mutex mutex_;
-    mutable std::unordered_map<std::string, FolderIndex*> indexes_;  // owned; see .cpp
+    mutable std::unordered_map<std::string, FolderIndex> indexes_;  // by real folder path
+    // Folder paths as callers write them, so a lookup costs one hash for the folder and one
+    // for the name. Points into indexes_: cleared whenever a folder or an index goes or comes.
+    mutable std::unordered_map<std::string, ResolvedFolder, TextHash, std::equal_to<>> folders_;
 };
 
 // Splits bytes into lines: a line ends at CR LF, a lone CR or a lone LF.
