@@ -70,6 +70,8 @@ void FolderPanel::browseCursor() {
 
 void FolderPanel::browseMoveTo() {
     const std::string text = txtMoveTo->text().toStdString();
+    // The user may have made or removed folders meanwhile.
+    context_.fs->forgetIndexes();
     if (!context_.fs->isFolder(text)) {
         Answer answer =
             context_.prompt->ask(MessageIcon::Question, MessageButtons::YesNo,

@@ -179,6 +179,8 @@ void MainWindow::stopPlayback() {
 }
 
 RunContext MainWindow::makeRunContext(const std::string& runName) {
+    // A run sees the disk as it is now; its indexes then last for the run.
+    fs_.forgetIndexes();
     auto lastPump = std::make_shared<std::chrono::steady_clock::time_point>();
     return RunContext{
         .programFolder = context_.programFolder,

@@ -88,7 +88,8 @@ class MainWindow : public QWidget {
     // Everything a run needs: folders as the boxes hold them now, the services, the progress
     // box of the run ("AddSong", "Rename", "Lister"; status texts of "Lister" go to
     // lblCurrentSong, of "LoadingSongDB" to lblSongSearchResult, of "FindDuplicate" to
-    // lblResultCounter), an event pump (at most every 16 ms) and the busy state.
+    // lblResultCounter), an event pump (at most every 16 ms) and the busy state. The file
+    // system's indexes are dropped first, so the run sees the disk as it is now.
     RunContext makeRunContext(const std::string& runName);
     ProgressBarWidget* progressBarFor(const std::string& runName) const;
     ProgressSink& progressSinkFor(const std::string& runName);
