@@ -47,6 +47,9 @@ class FluidSynthSink : public MidiSink {
         }
         settings_ = new_fluid_settings();
         if (!settings_) return false;
+        // FluidSynth's default gain of 0.2 sounds faint next to other players; 0.5 leaves
+        // room for a full arrangement on all sixteen channels.
+        fluid_settings_setnum(settings_, "synth.gain", 0.5);
         for (const char* name : {"pulseaudio", "pipewire", "alsa"}) {
             if (fluid_settings_setstr(settings_, "audio.driver", name) != FLUID_OK) continue;
             if (!synth_) synth_ = new_fluid_synth(settings_);

@@ -255,7 +255,9 @@ MidiSong parse(std::string_view bytes) {
         std::uint32_t length = readU32(bytes, pos + 4);
         pos += 8;
         if (length > bytes.size() - pos) {
-            throw ParseError{"chunk \"" + std::string(id) + "\" runs past the end of the file"};
+            std::string shown(id);
+            for (char& c : shown) c = (c >= 0x20 && c < 0x7F) ? c : '?';
+            throw ParseError{"chunk \"" + shown + "\" runs past the end of the file"};
         }
         if (id == "MTrk") {
             TrackReader(bytes.substr(pos, length), static_cast<std::uint32_t>(tracksRead), state)
