@@ -24,18 +24,18 @@ std::vector<std::string> listArtists(const Catalogue& catalogue, RunPacer& pacer
     std::vector<std::string> names;
     stopped = false;
     for (int p = 0; p <= catalogue.lastPage(); ++p) {
-        const auto& entries = catalogue.page(p).artists.entries();
-        for (std::size_t i = 0; i < entries.size(); ++i) {
+        const auto& artists = catalogue.page(p).artists;
+        for (std::size_t i = 0; i < artists.size(); ++i) {
             if (pacer.stopNow()) {
                 stopped = true;
                 return names;
             }
-            const std::string_view entry = entries[i].text;
+            const std::string_view entry = artists.text(i);
             // Artists shorter than three characters (blank ones too) are left out.
             if (entry.find(';') < 3) continue;
             std::string name = artistBoxName(entry);
             if (removeBlanks(name).empty()) continue;
-            if (i > 0 && removeBlanks(name) == removeBlanks(artistBoxName(entries[i - 1].text))) {
+            if (i > 0 && removeBlanks(name) == removeBlanks(artistBoxName(artists.text(i - 1)))) {
                 continue;
             }
             names.push_back(std::move(name));

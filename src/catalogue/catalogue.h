@@ -58,24 +58,22 @@ class Catalogue {
     int currentPage_ = 0;
 };
 
-// Fills a catalogue line by line, as loading reads SongList.txt. The index lists of a page
-// are sorted when the page is sealed; finish() seals what is left, spreading the sorting over
-// the machine's cores.
+// Fills a catalogue line by line, as loading reads SongList.txt. The index lists are sorted
+// when the load ends: finish() does it for every page, spread over the machine's cores.
 class CatalogueBuilder {
   public:
-    explicit CatalogueBuilder(Catalogue& catalogue);
+    // `expectedRecords` (when known) lets the lists take their room at once.
+    explicit CatalogueBuilder(Catalogue& catalogue, std::size_t expectedRecords = 0);
     // Appends one song line as read; starts a new page after 32,767 records.
     void add(std::string line);
-    // Sorts the indexes of every page still open; `wait` runs now and then meanwhile (the
-    // window lets its events run).
+    // Sorts the indexes of every page; `wait` runs now and then meanwhile (the window lets
+    // its events run).
     void finish(const std::function<void()>& wait = {});
 
   private:
-    struct OpenPage {
-        std::vector<PrefixIndex::Entry> codes, names, artists;
-    };
+    void reservePage(CataloguePage& page);
     Catalogue& catalogue_;
-    std::vector<OpenPage> open_;  // one per page of the catalogue
+    std::size_t expected_;
 };
 
 }  // namespace dadaz

@@ -1,5 +1,7 @@
 #include "catalogue/catalogue_loader.h"
 
+#include <algorithm>
+
 #include "catalogue/catalogue_texts.h"
 #include "platform/filesystem.h"
 
@@ -44,11 +46,11 @@ LoadOutcome loadCatalogue(Catalogue& catalogue, RunContext& ctx, SearchView& vie
     ctx.enterBusy("LoadingSongDB");
     view.loadingStarted();
 
-    CatalogueBuilder builder(catalogue);
-    view.showResultLine(catalogue_text::loadingLine(0));
-
     const auto path = ctx.fs.resolve(songListPath(ctx.programFolder));
     const auto bytes = path ? ctx.fs.readFile(*path) : std::nullopt;
+    const std::size_t lineEnds = bytes ? std::count(bytes->begin(), bytes->end(), '\n') : 0;
+    CatalogueBuilder builder(catalogue, lineEnds > 2 ? lineEnds - 2 : 0);
+    view.showResultLine(catalogue_text::loadingLine(0));
     bool stopped = false;
     if (bytes) {
         LineReader reader(*bytes);

@@ -7,6 +7,7 @@
 #include <thread>
 
 #include "catalogue/catalogue_texts.h"
+#include "catalogue/lyric_reader.h"
 #include "catalogue/song_files.h"
 #include "catalogue/song_line.h"
 
@@ -47,6 +48,7 @@ LyricSearchResult searchLyrics(const Catalogue& catalogue, std::string_view quer
     LyricSearchResult result;
     const LyricQuery lyricQuery(query);
     const SongPaths paths(ctx.fs, ctx.folders);
+    LyricFileReader reader(ctx.fs);
     for (int p = 0; p <= catalogue.lastPage() && !result.stopped; ++p) {
         view.showResultLine(catalogue_text::kPleaseWait);
         const auto& songs = catalogue.page(p).songs;
@@ -56,6 +58,7 @@ LyricSearchResult searchLyrics(const Catalogue& catalogue, std::string_view quer
         constexpr std::size_t kChunk = 32;
 
         auto work = [&] {
+            std::string lyric;
             for (;;) {
                 const std::size_t start = next.fetch_add(kChunk);
                 if (start >= songs.size()) return;
@@ -63,8 +66,8 @@ LyricSearchResult searchLyrics(const Catalogue& catalogue, std::string_view quer
                 for (std::size_t i = start; i < end; ++i) {
                     if (ctx.state.stopRequested) return;
                     const std::string path = songFileOfLine(paths, SongFileKind::Lyric, songs[i]);
-                    auto lyric = path.empty() ? std::nullopt : ctx.fs.readFile(path);
-                    const bool match = lyric && lyricQuery.matchesFolding(*lyric);
+                    const bool match = !path.empty() && reader.read(reader.locate(path), lyric) &&
+                                       lyricQuery.matchesFolding(lyric);
                     verdicts[i] = match ? kKeep : kDrop;
                     if (match) kept.fetch_add(1, std::memory_order_relaxed);
                     read.fetch_add(1, std::memory_order_relaxed);

@@ -52,7 +52,7 @@ bool addPrefixMatches(const CataloguePage& page, const PrefixIndex& index, std::
                       ResultList& results, RunPacer& pacer) {
     for (const auto position : index.findPrefix(key)) {
         if (pacer.stopNow()) return false;
-        if (const auto* song = page.song(index.at(position).record)) results.add(*song);
+        if (const auto* song = page.song(index.record(position))) results.add(*song);
     }
     return true;
 }

@@ -32,12 +32,12 @@ TEST_F(LoaderTest, KeepsLinesAsReadAndIndexesTrimmedFieldsWithRecordIndexes) {
     ASSERT_EQ(page.songs.size(), 2u);
     EXPECT_EQ(page.songs[0], "10002  ;Zebra  ;Band  ;C");
     // Titles in file order, codes and artists sorted.
-    EXPECT_EQ(page.names.at(0).text, "Zebra;0");
-    EXPECT_EQ(page.names.at(1).text, "Apple;1");
-    EXPECT_EQ(page.codes.at(0).text, "10001;1");
-    EXPECT_EQ(page.codes.at(1).text, "10002;0");
-    EXPECT_EQ(page.artists.at(0).text, "Band;0");
-    EXPECT_EQ(page.artists.at(1).text, "Cat Stevens;1");
+    EXPECT_EQ(page.names.text(0), "Zebra;0");
+    EXPECT_EQ(page.names.text(1), "Apple;1");
+    EXPECT_EQ(page.codes.text(0), "10001;1");
+    EXPECT_EQ(page.codes.text(1), "10002;0");
+    EXPECT_EQ(page.artists.text(0), "Band;0");
+    EXPECT_EQ(page.artists.text(1), "Cat Stevens;1");
     EXPECT_TRUE(view.resultLineHidden);
     EXPECT_EQ(view.loads, 1);
     EXPECT_EQ(view.loadsEnded, 1);
@@ -57,9 +57,9 @@ TEST_F(LoaderTest, SplitsPagesAt32767RecordsWithPageLocalIndexes) {
     const auto& page1 = catalogue.page(1);
     ASSERT_EQ(page1.songs.size(), 1u);
     EXPECT_EQ(page1.songs[0], cp(songLine("132767", "T32767", "A")));
-    EXPECT_EQ(page1.codes.at(0).text, "132767;0");
-    EXPECT_EQ(page1.names.at(0).text, "T32767;0");
-    EXPECT_EQ(page1.artists.at(0).text, "A;0");
+    EXPECT_EQ(page1.codes.text(0), "132767;0");
+    EXPECT_EQ(page1.names.text(0), "T32767;0");
+    EXPECT_EQ(page1.artists.text(0), "A;0");
     // A search over both pages finds the record of page 1 through its own index.
     const auto found = runSongSearch(catalogue, "+132767", {}, ctx, view);
     ASSERT_EQ(found.lines.size(), 1u);
