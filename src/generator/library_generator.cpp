@@ -11,8 +11,10 @@
 #include <chrono>
 #include <cstdio>
 #include <cstring>
+#include <memory>
 #include <mutex>
 #include <thread>
+#include <unordered_map>
 
 #include "generator/library_plan.h"
 #include "generator/song_text.h"
@@ -23,30 +25,45 @@ namespace {
 
 using gen::PlannedSong;
 
-// Creates a new file and writes it whole; never replaces an existing file.
-bool writeNewFile(const std::string& path, const std::string& bytes, std::string& error) {
-    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
-    if (fd < 0) {
-        error = path + ": " + std::strerror(errno);
-        return false;
-    }
+// Creates a new file in an open folder and writes it whole; never replaces an existing file.
+bool writeNewFile(int folder, const char* name, const std::string& bytes) {
+    const int fd = ::openat(folder, name, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+    if (fd < 0) return false;
     std::size_t done = 0;
     while (done < bytes.size()) {
         const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+        if (n < 0 && errno == EINTR) continue;
         if (n < 0) {
-            if (errno == EINTR) continue;
-            error = path + ": " + std::strerror(errno);
+            const int saved = errno;
             ::close(fd);
+            errno = saved;
             return false;
         }
         done += static_cast<std::size_t>(n);
     }
-    if (::close(fd) != 0) {
-        error = path + ": " + std::strerror(errno);
-        return false;
-    }
-    return true;
+    return ::close(fd) == 0;
 }
+
+// Open folders by path, so writing a file looks up its name only, not the whole path.
+class FolderHandles {
+  public:
+    FolderHandles() = default;
+    FolderHandles(const FolderHandles&) = delete;
+    FolderHandles& operator=(const FolderHandles&) = delete;
+    ~FolderHandles() {
+        for (const auto& [path, fd] : fds_) ::close(fd);
+    }
+    int open(const std::string& folder) {
+        auto it = fds_.find(folder);
+        if (it != fds_.end()) return it->second;
+        const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        if (fd >= 0) fds_.emplace(folder, fd);
+        return fd;
+    }
+
+  private:
+    std::unordered_map<std::string, int> fds_;
+};
 
 // True when `dir` is missing (then made, with missing parents) or an empty folder.
 bool prepareTarget(const std::string& dir, std::string& error) {
@@ -87,12 +104,17 @@ std::string withThousands(std::uint64_t n) {
 
 // Writes the triples of songs [first, size) with the given stride; stops at the first error.
 struct SongWriter {
+    SongWriter(const gen::SongTextMaker& text, std::atomic<bool>& failed, std::mutex& errorMutex,
+               std::string& error)
+        : text(text), failed(failed), errorMutex(errorMutex), error(error) {}
+
     const gen::SongTextMaker& text;
     std::atomic<bool>& failed;
     std::mutex& errorMutex;
     std::string& error;
     std::size_t files = 0;
     std::uint64_t bytes = 0;
+    FolderHandles folders;
 
     void write(std::vector<PlannedSong>& songs, std::size_t first, std::size_t stride) {
         for (std::size_t i = first; i < songs.size() && !failed; i += stride) {
@@ -111,8 +133,10 @@ struct SongWriter {
     }
 
     bool put(const std::string& path, const std::string& content) {
-        std::string message;
-        if (!writeNewFile(path, content, message)) {
+        const std::size_t slash = path.rfind('/');
+        const int folder = folders.open(path.substr(0, slash));
+        if (folder < 0 || !writeNewFile(folder, path.c_str() + slash + 1, content)) {
+            const std::string message = path + ": " + std::strerror(errno);
             std::lock_guard<std::mutex> lock(errorMutex);
             if (!failed.exchange(true)) error = message;
             return false;
@@ -144,18 +168,20 @@ GeneratedLibrary generateLibrary(const std::string& dir, const GeneratorOptions&
     std::atomic<bool> failed{false};
     std::mutex errorMutex;
     const std::size_t threads = static_cast<std::size_t>(std::clamp(options.threads, 1, 16));
-    std::vector<SongWriter> writers(threads, SongWriter{text, failed, errorMutex, result.error});
+    std::vector<std::unique_ptr<SongWriter>> writers;
+    for (std::size_t t = 0; t < threads; ++t)
+        writers.emplace_back(new SongWriter{text, failed, errorMutex, result.error});
     std::vector<std::thread> pool;
     for (std::size_t t = 1; t < threads; ++t)
-        pool.emplace_back([&, t] { writers[t].write(plan.songs, t, threads); });
-    writers[0].write(plan.songs, 0, threads);
-    writers[0].write(plan.newSongs, 0, 1);
+        pool.emplace_back([&, t] { writers[t]->write(plan.songs, t, threads); });
+    writers[0]->write(plan.songs, 0, threads);
+    writers[0]->write(plan.newSongs, 0, 1);
     for (std::thread& th : pool) th.join();
     for (const gen::PlannedFile& f : plan.extraFiles)
-        if (!failed && !writers[0].put(f.path, f.bytes)) break;
-    for (const SongWriter& w : writers) {
-        result.filesWritten += w.files;
-        result.bytesWritten += w.bytes;
+        if (!failed && !writers[0]->put(f.path, f.bytes)) break;
+    for (const auto& w : writers) {
+        result.filesWritten += w->files;
+        result.bytesWritten += w->bytes;
     }
 
     result.songs.reserve(plan.songs.size());

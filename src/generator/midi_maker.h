@@ -19,7 +19,7 @@ struct MidiShape {
 std::string makeMidiFile(std::uint64_t seed, const std::string& extraText = {},
                          MidiShape* shape = nullptr);
 
-// The 4-character cursor-file sizes follow the lyric: opaque timing bytes of plausible size.
+// A cursor file: opaque timing bytes whose size follows the lyric, as the players' files do.
 std::string makeCursorFile(std::uint64_t seed, std::size_t lyricBytes);
 
 }  // namespace dadaz::gen
