@@ -42,7 +42,8 @@ bool writeLyricLines(FileSystem& fs, std::string_view path, const std::vector<st
 
 enum class FourthLineFix { AlreadyEmpty, Emptied, Failed };
 // Makes the fourth line empty when it is not, keeping every other line byte for byte (line
-// ends become CR LF). A file whose fourth line is empty or missing is left untouched.
+// ends become CR LF); a read-only lyric is fixed too. A file whose fourth line is empty or
+// missing is left untouched.
 FourthLineFix emptyFourthLine(FileSystem& fs, std::string_view path);
 
 }  // namespace dadaz

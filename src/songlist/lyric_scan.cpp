@@ -41,25 +41,50 @@ LyricScan::LyricScan(FileSystem& fs, const SongPaths& paths, std::vector<LyricFo
 
 LyricScan::~LyricScan() = default;
 
+ShortPaths ScannedSong::shortPaths() const {
+    const std::string_view all = shortPathBytes;
+    return {std::string(all.substr(0, midiPathLength)),
+            std::string(all.substr(midiPathLength, lyricPathLength)),
+            std::string(all.substr(midiPathLength + lyricPathLength))};
+}
+
+void ScannedSong::setShortPaths(const ShortPaths& paths) {
+    // Paths too long for a length byte cannot fit a record anyway.
+    if (!fitsPlayerRecord(entry.code, paths)) {
+        hasPlayerRecord = false;
+        return;
+    }
+    hasPlayerRecord = true;
+    shortPathBytes = paths.midi + paths.lyric + paths.cursor;
+    midiPathLength = static_cast<std::uint8_t>(paths.midi.size());
+    lyricPathLength = static_cast<std::uint8_t>(paths.lyric.size());
+}
+
+std::string LyricScan::code(std::size_t i) const {
+    return codeFromFileName(files_[i].name);
+}
+
 void LyricScan::scanOne(std::size_t i, const ThaiCollator& collator) {
     ScannedSong& song = songs_[i];
     const LyricFolder& folder = folders_[files_[i].folder];
     const std::string& name = files_[i].name;
-    song.code = codeFromFileName(name);
-    song.lyricPath = joinPath(folder.path, name);
-    if (!isSafeCode(song.code)) return;  // Unusable
+    const std::string diskCode = codeFromFileName(name);
+    const std::string lyricPath = joinPath(folder.path, name);
+    if (!isSafeCode(diskCode)) return;  // Unusable
 
     if (settings_.checkFiles) {
-        song.midiPath = paths_.findPartner(SongFileKind::Midi, folder, song.code);
-        song.cursorPath = paths_.findPartner(SongFileKind::Cursor, folder, song.code);
-        if (!song.midiPath || !song.cursorPath) {
+        auto midi = paths_.findPartner(SongFileKind::Midi, folder, diskCode);
+        auto cursor = paths_.findPartner(SongFileKind::Cursor, folder, diskCode);
+        if (!midi || !cursor) {
             song.kind = ScannedSong::Kind::Invalid;
+            song.invalid = std::make_unique<InvalidTriple>(
+                InvalidTriple{lyricPath, std::move(midi), std::move(cursor)});
             return;
         }
     }
 
-    const auto lines = fs_.readLines(song.lyricPath, settings_.checkFiles ? 4 : 3);
-    auto code = nameAsData(song.code);
+    const auto lines = fs_.readLines(lyricPath, settings_.checkFiles ? 4 : 3);
+    auto code = nameAsData(diskCode);
     auto volume = nameAsData(folder.volume);
     if (!lines || !code || !volume || code->find(';') != std::string::npos ||
         volume->find(';') != std::string::npos) {
@@ -67,7 +92,7 @@ void LyricScan::scanOne(std::size_t i, const ThaiCollator& collator) {
     }
     LyricFields fields = lyricFieldsFromLines(*lines);
     if (settings_.checkFiles && !fields.fourthLine.empty()) {
-        song.fourthLineEmptied = emptyFourthLine(fs_, song.lyricPath) == FourthLineFix::Emptied;
+        song.fourthLineEmptied = emptyFourthLine(fs_, lyricPath) == FourthLineFix::Emptied;
     }
 
     SongEntry& entry = song.entry;
@@ -78,17 +103,16 @@ void LyricScan::scanOne(std::size_t i, const ThaiCollator& collator) {
     entry.volume = std::move(*volume);
     song.semicolonReplaced = replaceSemicolons(entry.title) | replaceSemicolons(entry.artist) |
                              replaceSemicolons(entry.key);
-    song.group = settings_.grouped ? titleGroup(entry.title) : 0;
+    song.group = static_cast<std::uint8_t>(settings_.grouped ? titleGroup(entry.title) : 0);
     song.sortKey = collator.sortKey(entry.sortText());
 
     if (settings_.drives) {
         const auto shortPath = [&](SongFileKind kind) {
             return shortPathAsData(fs_, *settings_.drives,
-                                   paths_.path(kind, song.code, folder.volume));
+                                   paths_.path(kind, diskCode, folder.volume));
         };
-        song.shortPaths = {shortPath(SongFileKind::Midi), shortPath(SongFileKind::Lyric),
-                           shortPath(SongFileKind::Cursor)};
-        song.hasPlayerRecord = fitsPlayerRecord(entry.code, song.shortPaths);
+        song.setShortPaths({shortPath(SongFileKind::Midi), shortPath(SongFileKind::Lyric),
+                            shortPath(SongFileKind::Cursor)});
     }
     song.kind = ScannedSong::Kind::Listed;
 }

@@ -22,7 +22,14 @@ struct ScanFile {
     std::string name;
 };
 
-// What the scan made of one lyric file.
+// The files of an invalid triple (checking form), found where the test looked for them.
+struct InvalidTriple {
+    std::string lyricPath;
+    std::optional<std::string> midiPath;
+    std::optional<std::string> cursorPath;
+};
+
+// What the scan made of one lyric file. Kept small: a large library holds 100,000 of them.
 struct ScannedSong {
     enum class Kind : std::uint8_t {
         Listed,    // goes into the song list
@@ -30,18 +37,20 @@ struct ScannedSong {
         Unusable,  // unreadable, or its name cannot serve as a code (never builds a path)
     };
     Kind kind = Kind::Unusable;
-    std::string code;  // as on disk (UTF-8), for the progress label and the moves
-    SongEntry entry;
-    int group = 0;
-    std::string sortKey;
+    std::uint8_t group = 0;
     bool semicolonReplaced = false;
     bool fourthLineEmptied = false;
     bool hasPlayerRecord = false;
-    ShortPaths shortPaths;
-    // Checking form, invalid triple: the files found at the places the test looked.
-    std::string lyricPath;
-    std::optional<std::string> midiPath;
-    std::optional<std::string> cursorPath;
+    SongEntry entry;
+    std::string sortKey;
+    // The short paths for the player database, one after the other; see shortPaths().
+    std::string shortPathBytes;
+    std::uint8_t midiPathLength = 0;
+    std::uint8_t lyricPathLength = 0;
+    std::unique_ptr<InvalidTriple> invalid;  // Invalid only
+
+    ShortPaths shortPaths() const;
+    void setShortPaths(const ShortPaths& paths);
 };
 
 struct ScanSettings {
@@ -70,6 +79,8 @@ class LyricScan {
 
     std::size_t size() const { return files_.size(); }
     const ScanFile& file(std::size_t i) const { return files_[i]; }
+    // The code of file i as on disk (its name less the extension).
+    std::string code(std::size_t i) const;
     const LyricFolder& folderOf(std::size_t i) const { return folders_[files_[i].folder]; }
     ScannedSong& song(std::size_t i) { return songs_[i]; }
 

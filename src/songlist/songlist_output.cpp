@@ -67,7 +67,7 @@ OutputFiles buildOutputFiles(LyricScan& scan, const std::vector<std::size_t>& or
         if (withDatabase) {
             if (song.hasPlayerRecord) {
                 appendPlayerRecord(out.records, song.entry.code, song.entry.title,
-                                   song.entry.artist, song.shortPaths);
+                                   song.entry.artist, song.shortPaths());
             } else {
                 ++out.withoutPlayerRecord;
             }

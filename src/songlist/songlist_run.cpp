@@ -31,7 +31,7 @@ class SongListRun {
                                             std::vector<LyricFolder>& folders);
     bool scan(LyricScan& lyricScan);
     void takeScanned(LyricScan& lyricScan, std::size_t i);
-    void moveInvalidSong(const ScannedSong& song);
+    void moveInvalidSong(const InvalidTriple& files);
     bool write(LyricScan& lyricScan);
     void finishWithMessages();
     void showScanProgress(const std::string& code);
@@ -98,9 +98,10 @@ void SongListRun::showScanProgress(const std::string& code) {
         songlist_text::statusLabel(code, done_, result_.countedFiles, ctx_.now() - start_));
 }
 
-void SongListRun::moveInvalidSong(const ScannedSong& song) {
+void SongListRun::moveInvalidSong(const InvalidTriple& triple) {
     // Lyric, MIDI, cursor; a file already present in the move-to folder stays where it is.
-    const std::optional<std::string> files[] = {song.lyricPath, song.midiPath, song.cursorPath};
+    const std::optional<std::string> files[] = {triple.lyricPath, triple.midiPath,
+                                                triple.cursorPath};
     for (const auto& from : files) {
         if (!from) continue;
         const std::string name = from->substr(from->rfind('/') + 1);
@@ -112,7 +113,7 @@ void SongListRun::takeScanned(LyricScan& lyricScan, std::size_t i) {
     const ScannedSong& song = lyricScan.song(i);
     switch (song.kind) {
         case ScannedSong::Kind::Invalid:
-            moveInvalidSong(song);
+            moveInvalidSong(*song.invalid);
             break;
         case ScannedSong::Kind::Listed:
             ++result_.listedSongs;
@@ -127,7 +128,7 @@ void SongListRun::takeScanned(LyricScan& lyricScan, std::size_t i) {
             break;
     }
     ++done_;
-    lastCode_ = song.code;
+    lastCode_ = lyricScan.code(i);
 }
 
 bool SongListRun::scan(LyricScan& lyricScan) {

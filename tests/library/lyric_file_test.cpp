@@ -96,6 +96,16 @@ TEST(LyricFile, FourthLineWithABlankIsEmptiedOtherLinesKept) {
     EXPECT_EQ(fs.countFiles(dir / "1"), 1u);
 }
 
+TEST(LyricFile, ReadOnlyLyricIsFixedToo) {
+    TempDir dir;
+    FileSystem fs;
+    const std::string path = dir / "1.LYR";
+    writeBytes(path, "T\r\nA\r\nK\r\nx\r\n");
+    ASSERT_TRUE(fs.setReadOnly(path, true));
+    EXPECT_EQ(emptyFourthLine(fs, path), FourthLineFix::Emptied);
+    EXPECT_EQ(readBytes(path), "T\r\nA\r\nK\r\n\r\n");
+}
+
 TEST(LyricFile, EmptyOrMissingFourthLineIsNotRewritten) {
     TempDir dir;
     FileSystem fs;
