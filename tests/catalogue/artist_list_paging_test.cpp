@@ -48,6 +48,16 @@ TEST_F(ArtistListTest, EachPageStartsItsOwnRun) {
     EXPECT_EQ(artists(), (std::vector<std::string>{"Same", "Same"}));
 }
 
+TEST_F(ArtistListTest, AnEditedSongIsMarkedOnceInTheCatalogue) {
+    load({songLine("1", "Song", "A"), songLine("12", "Song", "A")});
+    const std::string line = cp(songLine("1", "Song", "A"));
+    catalogue.markEdited(line);
+    catalogue.markEdited(line);
+    EXPECT_EQ(toUtf8(catalogue.page(0).songs),
+              (std::vector<std::string>{songLine("1", "Song", "A") + " [+]",
+                                        songLine("12", "Song", "A")}));
+}
+
 TEST(PagingTest, OnePageHidesThePageControls) {
     EXPECT_EQ(pageControls(0, 0), PageControls{});
 }

@@ -43,6 +43,14 @@ TEST_F(LyricSearchTest, FindsWordsIgnoringCaseAndPhrasesTypedWithBlanks) {
               view.resultLines.end());
 }
 
+TEST_F(LyricSearchTest, FindsLyricFilesWhateverTheCaseOfTheirNames) {
+    writeBytes(dir / "Lyrics/a/abc1.lyr", cp("t\r\na\r\nC\r\n\r\nword\r\n"));
+    writeBytes(dir / "Lyrics/B/BCD2.Lyr", cp("t\r\na\r\nC\r\n\r\nword\r\n"));
+    ctx.folders.lyric = dir / "LYRICS";
+    load({songLine("ABC1", "t", "a"), songLine("bcd2", "t", "a")});
+    EXPECT_EQ(search("word").found, 2);
+}
+
 TEST_F(LyricSearchTest, SearchesEveryPageInOrder) {
     std::vector<std::string> lines;
     for (int i = 0; i < 32767 + 3; ++i) {
