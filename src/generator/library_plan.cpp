@@ -85,6 +85,78 @@ void inventLines(PlannedSong& p, Random& m, const SongTextMaker& text) {
     s.endsWithLineBreak = !m.chance(5);
 }
 
+// The same song under another code: every byte of lyric, MIDI and cursor file.
+void copySong(PlannedSong& p, const PlannedSong& src, std::size_t srcIndex) {
+    GeneratedSong& s = p.song;
+    s.titleLine = src.song.titleLine;
+    s.artistLine = src.song.artistLine;
+    s.keyLine = src.song.keyLine;
+    s.fourthLine = src.song.fourthLine;
+    s.endsWithLineBreak = src.song.endsWithLineBreak;
+    s.exactCopyOf = static_cast<long>(srcIndex);
+    p.thai = src.thai;
+    p.lyricSeed = src.lyricSeed;
+    p.midiSeed = src.midiSeed;
+    p.midiExtra = src.midiExtra;
+}
+
+// The first songs show each oddity of real lyric files once, so that small libraries made for
+// tests have them all; the rest of the library has them at random. Song `i` is set up after its
+// own lines were invented and before any later song may copy it.
+void showOddity(std::vector<PlannedSong>& songs, std::size_t i, Random& r,
+                const SongTextMaker& text) {
+    PlannedSong& p = songs[i];
+    GeneratedSong& s = p.song;
+    const std::string bare = text.title(r, p.thai);  // no remark, no blanks around it
+    switch (i) {
+        case 1:
+            s.titleLine = "(" + text.title(r, p.thai) + ") " + bare;  // "(Intro) Love Song"
+            break;
+        case 2:
+            s.fourthLine = " ";
+            break;
+        case 3:
+            s.fourthLine = text.fourthLineText(r);
+            break;
+        case 4:
+            s.titleLine = "   " + bare;
+            break;
+        case 5:
+            s.artistLine = "  " + text.artist(r, p.thai);
+            break;
+        case 6:
+            s.artistLine.clear();
+            break;
+        case 7:
+            s.keyLine.clear();
+            break;
+        case 8:
+            s.endsWithLineBreak = false;
+            break;
+        case 9:
+            s.titleLine = bare + " " + text.remark(r, p.thai);
+            break;
+        case 10:
+            s.titleLine = bare + " [" + text.title(r, p.thai) + "]";
+            break;
+        case 11:
+            s.titleLine = "Love Song (Remix)";
+            break;
+        case 12:
+            s.titleLine = "LOVE SONG (REMIX)";  // song 11's line but for case
+            break;
+        case 13:  // song 0's title, another artist
+            s.titleLine = songs[0].song.titleLine;
+            if (s.artistLine == songs[0].song.artistLine) s.artistLine += " Jr.";
+            break;
+        case 14:
+            copySong(p, songs[0], 0);
+            break;
+        default:
+            break;
+    }
+}
+
 // Loose MIDI files: some stems of at most 8 characters, some longer.
 const char* const kLooseMidiNames[] = {"MEDLEY01.MID",      "BACKGROUND.MID", "INTRO.MID",
                                        "HAPPYBIRTHDAY.MID", "Break.mid",      "TEST.MID"};
@@ -171,24 +243,16 @@ LibraryPlan planLibrary(const std::string& dir, const GeneratorOptions& options,
         p.midiSeed = mixSeed(options.seed, i, kMidi);
         inventLines(p, m, text);
 
-        // Duplicates, as real libraries have them.
-        if (i >= 8) {
+        if (n >= 20 && i < 15) {
+            showOddity(plan.songs, i, r, text);
+        } else if (i >= 8) {  // duplicates, as real libraries have them
             const unsigned roll = static_cast<unsigned>(m.below(1000));
             std::size_t j = r.below(i);
             while (plan.songs[j].song.exactCopyOf >= 0)
                 j = static_cast<std::size_t>(plan.songs[j].song.exactCopyOf);
             const PlannedSong& src = plan.songs[j];
             if (roll < 10) {  // the same song twice: every byte of lyric and MIDI
-                s.titleLine = src.song.titleLine;
-                s.artistLine = src.song.artistLine;
-                s.keyLine = src.song.keyLine;
-                s.fourthLine = src.song.fourthLine;
-                s.endsWithLineBreak = src.song.endsWithLineBreak;
-                s.exactCopyOf = static_cast<long>(j);
-                p.thai = src.thai;
-                p.lyricSeed = src.lyricSeed;
-                p.midiSeed = src.midiSeed;
-                p.midiExtra = src.midiExtra;
+                copySong(p, src, j);
             } else if (roll < 15) {  // same title and artist, MIDI a few bytes bigger
                 s.titleLine = src.song.titleLine;
                 s.artistLine = src.song.artistLine;
