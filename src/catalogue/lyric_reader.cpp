@@ -9,42 +9,57 @@
 
 namespace dadaz {
 
+namespace {
+
+bool readWhole(int fd, std::string& into) {
+    char buffer[16 * 1024];
+    for (;;) {
+        const ssize_t got = ::read(fd, buffer, sizeof buffer);
+        if (got < 0 && errno == EINTR) continue;
+        if (got < 0) return false;
+        if (got == 0) return true;
+        into.append(buffer, static_cast<std::size_t>(got));
+    }
+}
+
+}  // namespace
+
 LyricFileReader::LyricFileReader(const FileSystem& fs) : fs_(fs) {}
 
 LyricFileReader::~LyricFileReader() {
-    for (const auto& [path, fd] : folders_) {
+    for (const auto& [folder, fd] : folders_) {
         if (fd >= 0) ::close(fd);
     }
 }
 
-LyricFileReader::Located LyricFileReader::locate(std::string_view path) {
-    // The file system's own lookup (its folder indexes, no disk access once built) gives
-    // the real name; the folder is opened once.
-    const auto real = fs_.resolve(path);
-    if (!real) return {};
-    const auto slash = real->rfind('/');
-    if (slash == std::string::npos) return {};
+int LyricFileReader::folderDescriptor(const std::string& folder) {
     std::lock_guard lock(mutex_);
-    auto [it, added] = folders_.try_emplace(real->substr(0, slash), -1);
-    if (added) it->second = ::open(it->first.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (it->second < 0) return {};
-    return {it->second, real->substr(slash + 1)};
+    auto [it, added] = folders_.try_emplace(folder, -1);
+    if (added) {
+        if (const auto real = fs_.resolve(folder); real && fs_.isFolder(*real)) {
+            it->second = ::open(real->c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        }
+    }
+    return it->second;
 }
 
-bool LyricFileReader::read(const Located& file, std::string& into) const {
+bool LyricFileReader::read(std::string_view path, std::string& into) {
     into.clear();
-    if (!file.found()) return false;
-    const int fd = ::openat(file.folder, file.name.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return false;
-    char buffer[16 * 1024];
-    bool ok = true;
-    for (;;) {
-        const ssize_t got = ::read(fd, buffer, sizeof buffer);
-        if (got < 0 && errno == EINTR) continue;
-        if (got < 0) ok = false;
-        if (got <= 0) break;
-        into.append(buffer, static_cast<std::size_t>(got));
+    const auto slash = path.rfind('/');
+    if (slash == std::string_view::npos) return false;
+    const int folder = folderDescriptor(std::string(path.substr(0, slash)));
+    if (folder < 0) return false;
+    std::string name(path.substr(slash + 1));
+    int fd = ::openat(folder, name.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0 && errno == ENOENT) {
+        // The name on disk may differ in case.
+        const auto real = fs_.resolve(path);
+        if (!real) return false;
+        name = real->substr(real->rfind('/') + 1);
+        fd = ::openat(folder, name.c_str(), O_RDONLY | O_CLOEXEC);
     }
+    if (fd < 0) return false;
+    const bool ok = readWhole(fd, into);
     ::close(fd);
     return ok;
 }

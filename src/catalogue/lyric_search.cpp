@@ -66,7 +66,7 @@ LyricSearchResult searchLyrics(const Catalogue& catalogue, std::string_view quer
                 for (std::size_t i = start; i < end; ++i) {
                     if (ctx.state.stopRequested) return;
                     const std::string path = songFileOfLine(paths, SongFileKind::Lyric, songs[i]);
-                    const bool match = !path.empty() && reader.read(reader.locate(path), lyric) &&
+                    const bool match = !path.empty() && reader.read(path, lyric) &&
                                        lyricQuery.matchesFolding(lyric);
                     verdicts[i] = match ? kKeep : kDrop;
                     if (match) kept.fetch_add(1, std::memory_order_relaxed);
