@@ -34,6 +34,8 @@ LyricFileReader::~LyricFileReader() {
 
 int LyricFileReader::folderDescriptor(const std::string& folder) {
     std::lock_guard lock(mutex_);
+    // A library of many volumes must not use up the process's descriptors.
+    if (folders_.size() >= kMaxOpenFolders && !folders_.contains(folder)) return kNotKept;
     auto [it, added] = folders_.try_emplace(folder, -1);
     if (added) {
         if (const auto real = fs_.resolve(folder); real && fs_.isFolder(*real)) {
@@ -48,6 +50,14 @@ bool LyricFileReader::read(std::string_view path, std::string& into) {
     const auto slash = path.rfind('/');
     if (slash == std::string_view::npos) return false;
     const int folder = folderDescriptor(std::string(path.substr(0, slash)));
+    if (folder == kNotKept) {
+        const auto real = fs_.resolve(path);
+        const int fd = real ? ::open(real->c_str(), O_RDONLY | O_CLOEXEC) : -1;
+        if (fd < 0) return false;
+        const bool ok = readWhole(fd, into);
+        ::close(fd);
+        return ok;
+    }
     if (folder < 0) return false;
     std::string name(path.substr(slash + 1));
     int fd = ::openat(folder, name.c_str(), O_RDONLY | O_CLOEXEC);

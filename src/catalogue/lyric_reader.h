@@ -26,7 +26,9 @@ class LyricFileReader {
     bool read(std::string_view path, std::string& into);
 
   private:
-    // The open folder, or -1 when it does not exist.
+    static constexpr std::size_t kMaxOpenFolders = 256;
+    static constexpr int kNotKept = -2;
+    // The open folder; -1 when it does not exist, kNotKept when too many are open already.
     int folderDescriptor(const std::string& folder);
 
     const FileSystem& fs_;

@@ -83,6 +83,19 @@ TEST_F(LyricSearchTest, MultiFolderLinesFindTheirVolumeAlsoWithTheEditedMark) {
                                   songLine("5001", "t", "a", "C  ;" + root + "/Vol1") + " [+]"}));
 }
 
+TEST_F(LyricSearchTest, ReadsLibrariesOfManyVolumes) {
+    const std::string root = dir / "Karaoke";
+    ctx.folders = Folders{root, root, root, dir / "Invalid"};
+    std::vector<std::string> lines;
+    for (int v = 0; v < 270; ++v) {
+        const std::string volume = root + "/V" + std::to_string(v);
+        writeBytes(volume + "/LYRICS/1/1000.LYR", cp(v % 3 ? "t\r\nno\r\n" : "t\r\nyes\r\n"));
+        lines.push_back(songLine("1000", "t", "a", "C  ;" + volume));
+    }
+    load(lines);
+    EXPECT_EQ(search("yes").found, 90);
+}
+
 TEST_F(LyricSearchTest, CancelListsOnlyMatchesAlreadyRead) {
     std::vector<std::string> lines;
     for (int i = 0; i < 32767 + 2; ++i) {
