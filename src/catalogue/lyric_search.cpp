@@ -74,18 +74,18 @@ LyricSearchResult searchLyrics(const Catalogue& catalogue, std::string_view quer
                 }
             }
         };
-        std::vector<std::future<void>> readers;
+        std::vector<std::future<void>> tasks;
         for (unsigned i = 0; i < readerCount(); ++i) {
-            readers.push_back(std::async(std::launch::async, work));
+            tasks.push_back(std::async(std::launch::async, work));
         }
-        for (auto& reader : readers) {
-            while (reader.wait_for(std::chrono::milliseconds(16)) != std::future_status::ready) {
+        for (auto& task : tasks) {
+            while (task.wait_for(std::chrono::milliseconds(16)) != std::future_status::ready) {
                 // The list still holds the matches and the lines not read yet.
                 const long remaining = kept + static_cast<long>(songs.size()) - read;
                 view.showResultLine(catalogue_text::resultLine(remaining, catalogue.totalSongs()));
                 ctx.pumpEvents();
             }
-            reader.get();
+            task.get();
         }
         if (ctx.state.stopRequested) result.stopped = true;
         for (std::size_t i = 0; i < songs.size(); ++i) {
