@@ -13,6 +13,7 @@
 #include <cstring>
 #include <memory>
 #include <mutex>
+#include <numeric>
 #include <thread>
 #include <unordered_map>
 
@@ -116,8 +117,11 @@ struct SongWriter {
     std::uint64_t bytes = 0;
     FolderHandles folders;
 
-    void write(std::vector<PlannedSong>& songs, std::size_t first, std::size_t stride) {
-        for (std::size_t i = first; i < songs.size() && !failed; i += stride) {
+    // Writes the songs order[begin, end) names; stops at the first error anywhere.
+    void write(std::vector<PlannedSong>& songs, const std::vector<std::size_t>& order,
+               std::size_t begin, std::size_t end) {
+        for (std::size_t k = begin; k < end && !failed; ++k) {
+            const std::size_t i = order[k];
             GeneratedSong& s = songs[i].song;
             const std::string lyric = gen::lyricFileBytes(songs[i], text);
             const std::string midi = gen::midiFileBytes(songs[i], &s.midiTracks);
@@ -171,11 +175,23 @@ GeneratedLibrary generateLibrary(const std::string& dir, const GeneratorOptions&
     std::vector<std::unique_ptr<SongWriter>> writers;
     for (std::size_t t = 0; t < threads; ++t)
         writers.emplace_back(new SongWriter{text, failed, errorMutex, result.error});
+    // Folder by folder: the file system then works on few folders at a time, and each thread
+    // on folders of its own.
+    const std::size_t n = plan.songs.size();
+    std::vector<std::size_t> order(n);
+    std::iota(order.begin(), order.end(), 0);
+    std::sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
+        return plan.songs[a].song.lyricPath < plan.songs[b].song.lyricPath;
+    });
     std::vector<std::thread> pool;
     for (std::size_t t = 1; t < threads; ++t)
-        pool.emplace_back([&, t] { writers[t]->write(plan.songs, t, threads); });
-    writers[0]->write(plan.songs, 0, threads);
-    writers[0]->write(plan.newSongs, 0, 1);
+        pool.emplace_back([&, t] {
+            writers[t]->write(plan.songs, order, t * n / threads, (t + 1) * n / threads);
+        });
+    writers[0]->write(plan.songs, order, 0, n / threads);
+    std::vector<std::size_t> newOrder(plan.newSongs.size());
+    std::iota(newOrder.begin(), newOrder.end(), 0);
+    writers[0]->write(plan.newSongs, newOrder, 0, newOrder.size());
     for (std::thread& th : pool) th.join();
     for (const gen::PlannedFile& f : plan.extraFiles)
         if (!failed && !writers[0]->put(f.path, f.bytes)) break;
