@@ -7,6 +7,26 @@
 
 namespace dadaz {
 
+// A realistic song library for tests, benchmarks and the demo (`dadaz make-library`).
+//
+// Separate-folder layout: DIR/SONG/{c}/{code}.MID, DIR/LYRICS/{c}/{code}.LYR and
+// DIR/CURSOR/{c}/{code}.CUR, {c} the code's first character; folder detection on DIR finds
+// the three folders.
+// Multi-folder layout: DIR is the program folder and the common root; volume folders "VOL1",
+// "VOL2", ... each hold SONG, LYRICS and CURSOR as above; "Backup" holds a SONG folder only (not
+// a volume); a few codes of VOL1 come again in later volumes. Detection on DIR finds no song
+// folders, so all three folders are DIR.
+// Both layouts: "New Song" in DIR holds flat {code}.lyr/.mid/.cur triples under 8-digit codes
+// the library does not use. Codes are digits, 5 to 8 long. Extras: loose MIDI files directly in
+// the MIDI folder (the root in the multi-folder layout; stems of up to 8 and of 9 or more
+// characters), files of other kinds (.BAK, .KAR, .TXT, .TMP, Thumbs.db, readme.txt), a lyric and
+// a cursor file directly in the LYRICS and CURSOR folders, some lower-case extensions, and
+// lyric files missing their MIDI or cursor partner.
+// Songs 1 to 14 of a library of 20 songs or more show each oddity of lyric files once: title
+// starting with "(", blank and text fourth lines, leading blanks, empty artist and key, no final
+// line break, "(...)" and "[...]" remarks, "Love Song (Remix)" twice differing in case, a title
+// with two artists, and song 14 an exact copy of song 0.
+
 enum class GeneratorLayout { Separate, Multi };
 
 struct GeneratorOptions {
@@ -17,8 +37,9 @@ struct GeneratorOptions {
     std::size_t newSongs = 10;
     // Multi-folder layout: songs per volume folder ("VOL1", "VOL2", ...); at least two volumes.
     std::size_t songsPerVolume = 2500;
-    // Invalid triples, loose MIDI files, files of other kinds, stray files. Off gives a library
-    // in which every lyric file has both partners and nothing else lies in the folders.
+    // Invalid triples, loose MIDI files, files of other kinds, stray files, lower-case
+    // extensions. Off gives a library in which every lyric file has both partners under
+    // upper-case extensions and nothing else lies in the folders.
     bool extras = true;
     // Writer threads; the bytes written do not depend on it.
     int threads = 2;
