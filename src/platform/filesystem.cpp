@@ -240,12 +240,13 @@ std::optional<std::uint64_t> FileSystem::fileSize(std::string_view path) const {
     return static_cast<std::uint64_t>(status.st_size);
 }
 
-std::vector<DirEntry> FileSystem::list(std::string_view folder) const {
+std::vector<DirEntry> FileSystem::list(std::string_view folder, ListSizes sizes) const {
     std::lock_guard lock(mutex_);
     auto real = resolveFolder(folder);
     if (!real) return {};
     FolderIndex& index = indexOf(*real);
-    if (!index.sizesKnown) {
+    const bool withSizes = sizes == ListSizes::Read;
+    if (withSizes && !index.sizesKnown) {
         for (auto& [upper, variants] : index.byUpper) {
             for (Entry& entry : variants) {
                 struct stat status;
@@ -267,14 +268,14 @@ std::vector<DirEntry> FileSystem::list(std::string_view folder) const {
     for (const auto* item : keys) {
         for (const Entry& entry : item->second) {  // variants are in byte order already
             entries.push_back({entry.name, entry.isFolder, entry.name.front() == '.',
-                               entry.isFolder ? 0 : entry.size});
+                               entry.isFolder || !withSizes ? 0 : entry.size});
         }
     }
     return entries;
 }
 
-std::vector<DirEntry> FileSystem::listFiles(std::string_view folder) const {
-    std::vector<DirEntry> entries = list(folder);
+std::vector<DirEntry> FileSystem::listFiles(std::string_view folder, ListSizes sizes) const {
+    std::vector<DirEntry> entries = list(folder, sizes);
     std::erase_if(entries, [](const DirEntry& e) { return e.isFolder; });
     return entries;
 }

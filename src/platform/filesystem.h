@@ -15,9 +15,13 @@ namespace dadaz {
 struct DirEntry {
     std::string name;
     bool isFolder = false;
-    bool hidden = false;  // a name starting with "."
-    std::uint64_t size = 0;
+    bool hidden = false;     // a name starting with "."
+    std::uint64_t size = 0;  // files only, and only in listings asked for with sizes
 };
+
+// Whether a listing reads file sizes: that costs a stat per file, which a scan of 100,000
+// songs does not need.
+enum class ListSizes { Skip, Read };
 
 // The library's view of the disk. Names compare without regard to ASCII case, as the DOS
 // players and the folders they come from expect; every lookup resolves a path against the
@@ -34,8 +38,9 @@ class FileSystem {
 
     // Entries of a folder, ordered by upper-cased name in byte order (what the players' file
     // systems list). Empty when the folder does not exist.
-    std::vector<DirEntry> list(std::string_view folder) const;
-    std::vector<DirEntry> listFiles(std::string_view folder) const;
+    std::vector<DirEntry> list(std::string_view folder, ListSizes sizes = ListSizes::Skip) const;
+    std::vector<DirEntry> listFiles(std::string_view folder,
+                                    ListSizes sizes = ListSizes::Skip) const;
     std::vector<DirEntry> listFolders(std::string_view folder) const;
     std::size_t countFiles(std::string_view folder) const;
     std::size_t countFolders(std::string_view folder) const;

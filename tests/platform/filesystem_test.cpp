@@ -111,7 +111,7 @@ TEST(FileSystemList, OrdersByUpperCasedNameInByteOrder) {
     }
     std::filesystem::create_directory(dir / "Z");
     FileSystem fs;
-    auto entries = fs.list(dir.path());
+    auto entries = fs.list(dir.path(), ListSizes::Read);
     EXPECT_EQ(listedNames(entries),
               (Names{".hidden", "A", "a1", "b", "Z", "_x", "\xE0\xB8\x81.lyr"}));
     ASSERT_EQ(entries.size(), 7u);
@@ -159,7 +159,7 @@ TEST(FileSystemMove, MovesAcrossFoldersAndKeepsIndexesRight) {
     EXPECT_EQ(fs.resolve(dir / "2/20001.mid"), dir / "2/20001.MID");
     EXPECT_EQ(listedNames(fs.listFiles(dir / "2")), Names{"20001.MID"});
     EXPECT_EQ(fs.countFiles(dir / "1"), 0u);
-    EXPECT_EQ(fs.listFiles(dir / "2").front().size, 4u);
+    EXPECT_EQ(fs.listFiles(dir / "2", ListSizes::Read).front().size, 4u);
 }
 
 TEST(FileSystemMove, RenamesAFileToAnotherCaseOfItsOwnName) {
@@ -236,7 +236,7 @@ TEST(FileSystemCopy, OverwritesTheTargetInItsOwnCaseLeavingNoTemporaryFile) {
     EXPECT_EQ(rawNames(dir / "lib"), Names{"12345.MID"});
     EXPECT_EQ(readBytes(dir / "lib/12345.MID"), "new content");
     EXPECT_EQ(readBytes(dir / "new/12345.mid"), "new content");
-    auto listed = fs.listFiles(dir / "lib");
+    auto listed = fs.listFiles(dir / "lib", ListSizes::Read);
     ASSERT_EQ(listed.size(), 1u);
     EXPECT_EQ(listed[0].size, 11u);
 
