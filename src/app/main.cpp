@@ -5,6 +5,7 @@
 #include <QTimer>
 #include <cstdio>
 
+#include "shell/features.h"
 #include "shell/main_window.h"
 #include "shell/thai_font.h"
 
@@ -65,6 +66,7 @@ int main(int argc, char** argv) {
 
     dadaz::useThaiFont(app);
     dadaz::MainWindow window(folder.toStdString());
+    dadaz::attachFeatures(window);
     window.show();
     if (parser.isSet(screenshotsOption)) {
         const QString shotsFolder = parser.value(screenshotsOption);

@@ -125,15 +125,14 @@ void MainWindow::clockTick() {
 void MainWindow::advanceSearchResult() {
     // At a song's end, the next line of the result list plays; after the last, the first.
     // A separator line is selected but not played: the next tick moves past it.
-    QListWidget* list = songSearchPanel_->lstSongSearch;
+    SongLineList* list = songSearchPanel_->lstSongSearch;
     const int count = list->count();
     if (count <= 2) return;
     const int current = list->currentRow();
     const bool wrap = current + 1 > count - 1;
     const int next = wrap ? 0 : current + 1;
-    list->clearSelection();
     list->setCurrentRow(next);
-    const bool separator = list->item(next)->text().startsWith(QStringLiteral("-----"));
+    const bool separator = list->lineAt(next).starts_with("-----");
     if ((wrap || !separator) && hooks_.playSelectedSearchResult) hooks_.playSelectedSearchResult();
 }
 

@@ -15,8 +15,8 @@ SongSearchPanel::SongSearchPanel(QWidget* parent)
     chkSearchLyric = makeCheckBox(this, "chkSearchLyric", "ค้นหาในเนื้อเพลง", "ค้นหาในเนื้อเพลง [F8]");
     btnCancelSearch = makeButton(this, "btnCancelSearch", "ยกเลิก");
     cboArtist = makeComboBox(this, "cboArtist");
-    lstSongSearch = makeList(this, "lstSongSearch");
-    lstSongSearch->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    lstSongSearch = new SongLineList(this);
+    lstSongSearch->setObjectName(QStringLiteral("lstSongSearch"));
     lblSongSearchResult = makeLabel(this, "lblSongSearchResult", {});
     txtLoadingSong = makeTextBox(this, "txtLoadingSong", "กำลังโหลดฐานข้อมูลเพลง,  กรุณารอสักครู่...");
     txtLoadingSong->setReadOnly(true);

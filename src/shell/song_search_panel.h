@@ -9,6 +9,7 @@
 #include <QPushButton>
 
 #include "shell/caption_frame.h"
+#include "shell/song_line_list.h"
 
 namespace dadaz {
 
@@ -24,7 +25,7 @@ class SongSearchPanel : public CaptionFrame {
     QCheckBox* chkSearchLyric;
     QPushButton* btnCancelSearch;
     QComboBox* cboArtist;
-    QListWidget* lstSongSearch;  // the first result list; the second one is not shown
+    SongLineList* lstSongSearch;  // the first result list; the second one is not shown
     QLabel* lblSongSearchResult;
     QLineEdit* txtLoadingSong;
     QPushButton* btnPreviousPage;

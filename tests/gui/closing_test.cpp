@@ -54,7 +54,7 @@ class ClosingTest : public QObject {
             window->hooks().clearLists = [this] { ++listClears; };
             window->folderPanel()->setFolders(
                 {program / "SONG", program / "LYRICS", program / "CURSOR", ""});
-            window->songSearchPanel()->lstSongSearch->addItem(QStringLiteral("10001;T;A;C"));
+            window->songSearchPanel()->lstSongSearch->setLines({"10001;T;A;C"});
             window->findDuplicatePanel()->lstSearchResult->addItem(QStringLiteral("10001;T;A;C"));
             window->show();
         }

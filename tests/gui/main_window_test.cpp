@@ -381,9 +381,8 @@ class MainWindowTest : public QObject {
 
     void theEndOfASongPlaysTheNextResultLine() {
         Fixture f;
-        auto* list = f.get<QListWidget>("lstSongSearch");
-        list->addItems({QStringLiteral("1;A;a;C"), QStringLiteral("2;B;b;C"),
-                        QString(100, QLatin1Char('-')), QStringLiteral("3;D;d;C")});
+        auto* list = f.get<SongLineList>("lstSongSearch");
+        list->setLines({"1;A;a;C", "2;B;b;C", std::string(100, '-'), "3;D;d;C"});
         std::vector<int> played;
         f.window->hooks().isPlaying = [] { return true; };
         f.window->hooks().positionMs = [] { return 5000L; };
@@ -398,8 +397,7 @@ class MainWindowTest : public QObject {
         QCOMPARE(list->currentRow(), 0);
 
         // Two lines or fewer: no moving on.
-        list->clear();
-        list->addItems({QStringLiteral("1;A;a;C"), QStringLiteral("2;B;b;C")});
+        list->setLines({"1;A;a;C", "2;B;b;C"});
         list->setCurrentRow(0);
         played.clear();
         f.window->clockTick();

@@ -1,0 +1,77 @@
+#include "shell/song_line_list.h"
+
+#include <QItemSelectionModel>
+#include <algorithm>
+
+#include "platform/codepage.h"
+
+namespace dadaz {
+
+int SongLineModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : static_cast<int>(lines_.size());
+}
+
+QVariant SongLineModel::data(const QModelIndex& index, int role) const {
+    if (!index.isValid() || index.row() >= static_cast<int>(lines_.size())) return {};
+    if (role != Qt::DisplayRole && role != Qt::ToolTipRole) return {};
+    return QString::fromStdString(cp874ToUtf8(lines_[static_cast<std::size_t>(index.row())]));
+}
+
+void SongLineModel::setLines(std::vector<std::string> lines) {
+    beginResetModel();
+    lines_ = std::move(lines);
+    endResetModel();
+}
+
+void SongLineModel::appendLine(std::string line) {
+    const int row = static_cast<int>(lines_.size());
+    beginInsertRows({}, row, row);
+    lines_.push_back(std::move(line));
+    endInsertRows();
+}
+
+SongLineList::SongLineList(QWidget* parent) : QListView(parent), model_(new SongLineModel(this)) {
+    setModel(model_);
+    setUniformItemSizes(true);  // keeps scrolling fast with a full page
+    setSelectionMode(QAbstractItemView::ExtendedSelection);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+}
+
+void SongLineList::setLines(std::vector<std::string> lines) {
+    model_->setLines(std::move(lines));
+}
+
+void SongLineList::appendLine(std::string line) {
+    model_->appendLine(std::move(line));
+}
+
+std::string SongLineList::lineAt(int row) const {
+    if (row < 0 || row >= count()) return {};
+    return model_->lines()[static_cast<std::size_t>(row)];
+}
+
+QString SongLineList::textAt(int row) const {
+    return model_->data(model_->index(row), Qt::DisplayRole).toString();
+}
+
+int SongLineList::currentRow() const {
+    const QModelIndex index = currentIndex();
+    return index.isValid() ? index.row() : -1;
+}
+
+void SongLineList::setCurrentRow(int row) {
+    if (row < 0 || row >= count()) return;
+    const QModelIndex index = model_->index(row);
+    selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect);
+    scrollTo(index);
+}
+
+std::vector<int> SongLineList::selectedRows() const {
+    std::vector<int> rows;
+    for (const QModelIndex& index : selectionModel()->selectedIndexes())
+        rows.push_back(index.row());
+    std::sort(rows.begin(), rows.end());
+    return rows;
+}
+
+}  // namespace dadaz

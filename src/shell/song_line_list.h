@@ -1,0 +1,56 @@
+#pragma once
+
+#include <QAbstractListModel>
+#include <QListView>
+#include <string>
+#include <vector>
+
+namespace dadaz {
+
+// The lines of a song list (code page 874 bytes, as the catalogue keeps them), shown through
+// a model: a page of 32,767 lines is replaced in one step and converted for display only
+// when a row is drawn.
+class SongLineModel : public QAbstractListModel {
+    Q_OBJECT
+  public:
+    using QAbstractListModel::QAbstractListModel;
+
+    int rowCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role) const override;
+
+    void setLines(std::vector<std::string> lines);
+    void appendLine(std::string line);
+    const std::vector<std::string>& lines() const { return lines_; }
+
+  private:
+    std::vector<std::string> lines_;
+};
+
+// A result list of song lines with multiple selection.
+class SongLineList : public QListView {
+    Q_OBJECT
+  public:
+    explicit SongLineList(QWidget* parent = nullptr);
+
+    // Replaces every line at once (the list copy of a page turn or a search).
+    void setLines(std::vector<std::string> lines);
+    void appendLine(std::string line);
+    void clear() { setLines({}); }
+    const std::vector<std::string>& lines() const { return model_->lines(); }
+    int count() const { return static_cast<int>(model_->lines().size()); }
+    // Code page 874 bytes of a row; empty for a row that does not exist.
+    std::string lineAt(int row) const;
+    // The row as shown.
+    QString textAt(int row) const;
+
+    int currentRow() const;
+    // Makes `row` the current and only selected row, scrolled into view.
+    void setCurrentRow(int row);
+    std::vector<int> selectedRows() const;
+    SongLineModel* lineModel() const { return model_; }
+
+  private:
+    SongLineModel* model_;
+};
+
+}  // namespace dadaz
