@@ -2,13 +2,13 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
 #include <string>
 #include <vector>
 
 #include "catalogue/search_session.h"
 #include "catalogue/song_line.h"
 #include "cli/commands.h"
+#include "cli/folder_text.h"
 #include "library/folder_detection.h"
 #include "library/run_context.h"
 #include "platform/codepage.h"
@@ -27,12 +27,6 @@ const char* const kUsage =
 int usageError(const std::string& message) {
     std::fprintf(stderr, "search: %s\n%s", message.c_str(), kUsage);
     return 2;
-}
-
-std::string folderText(const std::string& path) {
-    std::string text = std::filesystem::absolute(path).lexically_normal().string();
-    while (text.size() > 1 && text.back() == '/') text.pop_back();
-    return text;
 }
 
 // Never waits for an answer: messages go to the error output, and every question is answered

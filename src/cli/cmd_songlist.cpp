@@ -1,10 +1,10 @@
 #include <unistd.h>
 
 #include <cstdio>
-#include <filesystem>
 #include <string>
 
 #include "cli/commands.h"
+#include "cli/folder_text.h"
 #include "library/folder_detection.h"
 #include "library/run_context.h"
 #include "platform/filesystem.h"
@@ -25,13 +25,6 @@ const char* const kUsage =
 int usageError(const std::string& message) {
     std::fprintf(stderr, "songlist: %s\n%s", message.c_str(), kUsage);
     return 2;
-}
-
-// An absolute folder text without a trailing "/", as the folder boxes hold them.
-std::string folderText(const std::string& path) {
-    std::string text = std::filesystem::absolute(path).lexically_normal().string();
-    while (text.size() > 1 && text.back() == '/') text.pop_back();
-    return text;
 }
 
 // Never waits for an answer: messages are printed, the move-to folder is created when
