@@ -42,12 +42,9 @@ class MainWindow : public QWidget {
     struct Hooks {
         // Playback: stop the playing song (or only bring the play buttons up to date).
         std::function<void()> stopPlayback;
-        // Playback position for the clock: true while a song plays in the search mode.
-        std::function<bool()> isPlaying;
-        std::function<long()> positionMs;
-        std::function<long()> lengthMs;
-        // Plays the selected line of lstSongSearch (the play button's action).
-        std::function<void()> playSelectedSearchResult;
+        // Timer1's playback share, every second: the running position and, when a song of
+        // the search results has ended, the next result line.
+        std::function<void()> playbackTick;
         // Duplicate mode was entered: offer the saved selection.
         std::function<void()> duplicateModeEntered;
         // Start: the update check window (runs after folder detection).
@@ -115,7 +112,7 @@ class MainWindow : public QWidget {
     void stopLoadingNotice() { loadingTimer_->stop(); }
     // Timer3: recounts the marked duplicate lines 250 ms from now.
     void armSelectedCountTimer() { selectedCountTimer_->start(); }
-    // Timer1's work, once: clock, playing position, moving on to the next search result.
+    // Timer1's work, once: the clock, then playback's share (playbackTick).
     void clockTick();
 
     bool updateReady() const { return updateReady_; }
@@ -138,7 +135,6 @@ class MainWindow : public QWidget {
     void onModeSelected(Mode mode);
     bool handleFunctionKey(int key);
     void toggleCheckBox(QCheckBox* box);
-    void advanceSearchResult();
     void stopPlayback();
 
     FileSystem fs_;

@@ -109,31 +109,9 @@ void MainWindow::showAbout() {
 void MainWindow::clockTick() {
     fraDateTime_->setTitle(
         QDateTime::currentDateTime().toString(QStringLiteral("dd/MM/yyyy HH:mm:ss")));
-    if (hooks_.isPlaying && hooks_.isPlaying() && hooks_.positionMs) {
-        const long position = hooks_.positionMs();
-        const long seconds = position / 1000;
-        songSearchPanel_->txtBeforeEdit->setText(QStringLiteral("%1:%2")
-                                                     .arg(position / 60000)
-                                                     .arg(seconds % 60, 2, 10, QLatin1Char('0')));
-        songSearchPanel_->txtBeforeEdit->repaint();
-        if (hooks_.lengthMs && position == hooks_.lengthMs()) advanceSearchResult();
-    }
+    if (hooks_.playbackTick) hooks_.playbackTick();
     if (songSearchPanel_->lblSongSearchResult->isVisible())
         songSearchPanel_->lblSongSearchResult->repaint();
-}
-
-void MainWindow::advanceSearchResult() {
-    // At a song's end, the next line of the result list plays; after the last, the first.
-    // A separator line is selected but not played: the next tick moves past it.
-    SongLineList* list = songSearchPanel_->lstSongSearch;
-    const int count = list->count();
-    if (count <= 2) return;
-    const int current = list->currentRow();
-    const bool wrap = current + 1 > count - 1;
-    const int next = wrap ? 0 : current + 1;
-    list->setCurrentRow(next);
-    const bool separator = list->lineAt(next).starts_with("-----");
-    if ((wrap || !separator) && hooks_.playSelectedSearchResult) hooks_.playSelectedSearchResult();
 }
 
 }  // namespace dadaz
