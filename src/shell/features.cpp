@@ -1,11 +1,19 @@
 #include "shell/features.h"
 
+#include "catalogue/gui/search_controller.h"
+#include "playback/gui/playback_panel.h"
 #include "shell/main_window.h"
+#include "songlist/gui/lister_controller.h"
 
 namespace dadaz {
 
 void attachFeatures(MainWindow& window) {
-    (void)window;  // features attach here as they are wired
+    attachSongList(window);
+    attachCatalogue(window);
+    // The catalogue's rebuild offers run the song list as its own panel does.
+    if (SearchController* search = searchControllerOf(window))
+        search->setRebuild([&window] { return rebuildSongList(window); });
+    attachPlayback(window);
 }
 
 }  // namespace dadaz
