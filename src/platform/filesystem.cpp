@@ -286,28 +286,24 @@ std::vector<DirEntry> FileSystem::listFolders(std::string_view folder) const {
     return entries;
 }
 
-std::size_t FileSystem::countFiles(std::string_view folder) const {
+std::size_t FileSystem::countEntries(std::string_view folder, bool folders) const {
     std::lock_guard lock(mutex_);
     auto real = resolveFolder(folder);
     if (!real) return 0;
     std::size_t count = 0;
     for (const auto& [upper, variants] : indexOf(*real).byUpper) {
         count += std::count_if(variants.begin(), variants.end(),
-                               [](const Entry& e) { return !e.isFolder; });
+                               [folders](const Entry& e) { return e.isFolder == folders; });
     }
     return count;
 }
 
+std::size_t FileSystem::countFiles(std::string_view folder) const {
+    return countEntries(folder, false);
+}
+
 std::size_t FileSystem::countFolders(std::string_view folder) const {
-    std::lock_guard lock(mutex_);
-    auto real = resolveFolder(folder);
-    if (!real) return 0;
-    std::size_t count = 0;
-    for (const auto& [upper, variants] : indexOf(*real).byUpper) {
-        count += std::count_if(variants.begin(), variants.end(),
-                               [](const Entry& e) { return e.isFolder; });
-    }
-    return count;
+    return countEntries(folder, true);
 }
 
 std::vector<std::string> splitLines(std::string_view bytes) {

@@ -115,6 +115,8 @@ class FileSystem {
         }
     };
 
+    // Files (folders false) or sub-folders of a folder; takes the lock itself.
+    std::size_t countEntries(std::string_view folder, bool folders) const;
     // All private members below expect mutex_ to be held.
     FolderIndex& indexOf(const std::string& realFolder) const;
     const ResolvedFolder& folderAt(std::string_view folderPath) const;

@@ -78,33 +78,29 @@ Answer ScriptedPrompt::ask(MessageIcon icon, MessageButtons buttons, const std::
     return step.answer;
 }
 
-std::string ScriptedPrompt::pickFolder(const std::string& startFolder, const std::string& title) {
+std::string ScriptedPrompt::pick(Step::Kind kind, const std::string& startFolder,
+                                 const std::string& title) {
     asked_.push_back(title);
     lastStartFolder_ = startFolder;
-    if (steps_.empty() || steps_.front().kind != Step::Kind::PickFolder) {
-        mismatch("unexpected folder picker: " + title);
+    const char* what = kind == Step::Kind::PickFolder ? "folder picker" : "file picker";
+    if (steps_.empty() || steps_.front().kind != kind) {
+        mismatch(std::string("unexpected ") + what + ": " + title);
         return {};
     }
     Step step = steps_.front();
     steps_.pop_front();
     if (step.text != title)
-        mismatch("expected picker \"" + step.text + "\", got \"" + title + "\"");
+        mismatch("expected " + std::string(what) + " \"" + step.text + "\", got \"" + title + "\"");
     return step.result;
+}
+
+std::string ScriptedPrompt::pickFolder(const std::string& startFolder, const std::string& title) {
+    return pick(Step::Kind::PickFolder, startFolder, title);
 }
 
 std::string ScriptedPrompt::pickFile(const std::string& startFolder, const std::string& title,
                                      const std::string&) {
-    asked_.push_back(title);
-    lastStartFolder_ = startFolder;
-    if (steps_.empty() || steps_.front().kind != Step::Kind::PickFile) {
-        mismatch("unexpected file picker: " + title);
-        return {};
-    }
-    Step step = steps_.front();
-    steps_.pop_front();
-    if (step.text != title)
-        mismatch("expected picker \"" + step.text + "\", got \"" + title + "\"");
-    return step.result;
+    return pick(Step::Kind::PickFile, startFolder, title);
 }
 
 }  // namespace dadaz::testing

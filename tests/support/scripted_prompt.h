@@ -45,6 +45,7 @@ class ScriptedPrompt : public Prompt {
 
   private:
     void mismatch(const std::string& what);
+    std::string pick(Step::Kind kind, const std::string& startFolder, const std::string& title);
     std::deque<Step> steps_;
     std::vector<std::string> mismatches_;
     std::vector<std::string> asked_;
