@@ -12,6 +12,7 @@
 #include "support/temp_dir.h"
 
 using namespace dadaz;
+using dadaz::testing::checkPrompt;
 using dadaz::testing::control;
 using dadaz::testing::readBytes;
 using dadaz::testing::writeBytes;
@@ -73,12 +74,6 @@ class ClosingTest : public QObject {
             return true;
         }
     };
-
-    static void checkPrompt(const dadaz::testing::ScriptedPrompt& prompt) {
-        for (const std::string& m : prompt.mismatches()) qWarning("%s", m.c_str());
-        QVERIFY(prompt.mismatches().empty());
-        QVERIFY(prompt.finished());
-    }
 
   private slots:
     void noLeavesListsSettingsAndFilesUntouched() {

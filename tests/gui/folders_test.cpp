@@ -8,6 +8,7 @@
 #include "support/temp_dir.h"
 
 using namespace dadaz;
+using dadaz::testing::checkPrompt;
 using dadaz::testing::control;
 
 namespace {
@@ -37,12 +38,6 @@ class FoldersTest : public QObject {
         QLineEdit* box(const char* name) { return control<QLineEdit>(window.get(), name); }
         void click(const char* name) { control<QPushButton>(window.get(), name)->click(); }
     };
-
-    static void checkPrompt(const dadaz::testing::ScriptedPrompt& prompt) {
-        for (const std::string& m : prompt.mismatches()) qWarning("%s", m.c_str());
-        QVERIFY(prompt.mismatches().empty());
-        QVERIFY(prompt.finished());
-    }
 
   private slots:
     void pickersOpenOnTheBoxAndCancelKeepsIt() {

@@ -1,11 +1,13 @@
 #pragma once
 
 #include <QWidget>
+#include <QtTest>
 #include <string>
 #include <tuple>
 #include <vector>
 
 #include "platform/settings_store.h"
+#include "support/scripted_prompt.h"
 
 namespace dadaz::testing {
 
@@ -23,6 +25,14 @@ class RecordingSettings : public SettingsStore {
 template <typename Control>
 Control* control(QWidget* root, const char* name) {
     return root->findChild<Control*>(QString::fromLatin1(name));
+}
+
+// Fails the running test when the prompt saw a question it did not expect, or was left with
+// scripted questions nobody asked.
+inline void checkPrompt(const ScriptedPrompt& prompt) {
+    for (const std::string& m : prompt.mismatches()) qWarning("%s", m.c_str());
+    QVERIFY(prompt.mismatches().empty());
+    QVERIFY(prompt.finished());
 }
 
 inline QString utf8(const char* text) {

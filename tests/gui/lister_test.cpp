@@ -14,6 +14,7 @@
 #include "support/temp_dir.h"
 
 using namespace dadaz;
+using dadaz::testing::checkPrompt;
 using dadaz::testing::readBytes;
 using dadaz::testing::writeBytes;
 
@@ -131,12 +132,6 @@ class ListerTest : public QObject {
             QVERIFY(QApplication::overrideCursor() == nullptr);
         }
     };
-
-    static void checkPrompt(const dadaz::testing::ScriptedPrompt& prompt) {
-        for (const std::string& m : prompt.mismatches()) qWarning("%s", m.c_str());
-        QVERIFY(prompt.mismatches().empty());
-        QVERIFY(prompt.finished());
-    }
 
   private slots:
     void ownListWritesOnlySongListWithoutMessages() {

@@ -13,6 +13,7 @@
 #include "support/temp_dir.h"
 
 using namespace dadaz;
+using dadaz::testing::checkPrompt;
 using dadaz::testing::control;
 using dadaz::testing::utf8;
 
@@ -43,12 +44,6 @@ class MainWindowTest : public QObject {
             QTest::keyClick(target ? target : window.get(), static_cast<Qt::Key>(key));
         }
     };
-
-    static void checkPrompt(const dadaz::testing::ScriptedPrompt& prompt) {
-        for (const std::string& m : prompt.mismatches()) qWarning("%s", m.c_str());
-        QVERIFY(prompt.mismatches().empty());
-        QVERIFY(prompt.finished());
-    }
 
   private slots:
     void everyNamedControlIsThereOnce() {
