@@ -5,7 +5,7 @@
 #include <QTimer>
 #include <cstdio>
 
-#include "shell/features.h"
+#include "app/features.h"
 #include "shell/main_window.h"
 #include "shell/thai_font.h"
 

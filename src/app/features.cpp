@@ -1,4 +1,4 @@
-#include "shell/features.h"
+#include "app/features.h"
 
 #include "catalogue/gui/search_controller.h"
 #include "playback/gui/playback_panel.h"
