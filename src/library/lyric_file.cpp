@@ -22,6 +22,17 @@ std::string orBlank(std::string_view field) {
 
 }  // namespace
 
+std::string songListText(std::string_view text) {
+    std::string listed(text);
+    for (char& c : listed) {
+        if (c == ';')
+            c = ',';
+        else if (c == '\0')
+            c = ' ';
+    }
+    return listed;
+}
+
 std::string titleFromLine(std::string_view line) {
     const auto parenthesis = line.find('(');
     if (parenthesis != std::string_view::npos) line = line.substr(0, parenthesis);

@@ -22,6 +22,11 @@ struct LyricFields {
     std::string fourthLine;  // as read (empty when the file has fewer than four lines)
 };
 
+// A lyric text as the song list holds it: ";" separates the list's fields, so it becomes ",",
+// and a NUL byte (which would end the players' fixed fields early) becomes a blank. Whatever
+// compares lyric text with the song list applies the same rule.
+std::string songListText(std::string_view text);
+
 // The title of a title line: the text before the first "(" (or the whole line), without
 // leading and trailing blanks; " " when nothing is left.
 std::string titleFromLine(std::string_view line);
