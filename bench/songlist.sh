@@ -3,6 +3,8 @@
 # every lyric file once with find and cat, on a warm cache, at 100,000 and 10,000 songs.
 # Libraries are generated once and kept under bench/cache/.
 set -euo pipefail
+# Baselines from other machines compare only under one locale.
+export LC_ALL=C
 cd "$(dirname "$0")/.."
 dadaz=${DADAZ:-build/src/dadaz}
 runs=${RUNS:-5}
