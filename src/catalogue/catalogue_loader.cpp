@@ -42,7 +42,6 @@ std::string songListPath(const std::string& programFolder) {
 }
 
 LoadOutcome loadCatalogue(Catalogue& catalogue, RunContext& ctx, SearchView& view) {
-    if (!ctx.state.catalogueRequested) return LoadOutcome::NotRequested;
     ctx.enterBusy("LoadingSongDB");
     view.loadingStarted();
 

@@ -9,7 +9,7 @@
 namespace dadaz {
 
 enum class LoadOutcome {
-    NotRequested,  // catalogueRequested is not set: nothing was done
+    NotRequested,  // no Enter in the search box asked for it yet: nothing was done
     Loaded,        // read to the end; catalogueLoaded is set
     Stopped,       // cancelled: what was read stays and can be searched; catalogueLoaded clear
     Unreadable,    // SongList.txt could not be read: the catalogue is empty

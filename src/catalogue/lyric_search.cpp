@@ -93,7 +93,7 @@ LyricSearchResult searchLyrics(const Catalogue& catalogue, std::string_view quer
         }
         for (std::size_t i = songs.size(); i-- > 0;) {
             if (verdicts[i] != kUnread) {
-                result.lastCode = songCodeOfLine(songs[i]);
+                ctx.state.currentSong = currentSongOfLine(songs[i], paths.multiFolder());
                 break;
             }
         }

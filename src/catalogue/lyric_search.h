@@ -30,13 +30,13 @@ class LyricQuery {
 struct LyricSearchResult {
     std::vector<std::string> lines;  // kept song lines, catalogue order
     bool stopped = false;            // cancelled: only lines already read and matching are kept
-    std::string lastCode;            // UTF-8 code of the last song whose lyric was read
 };
 
 // Reads the lyric file of every song of every page and keeps the lines whose lyric holds the
 // query. The files are read on all cores while the calling thread lets the window's events
 // run and shows "กรุณารอสักครู่..." and then the count still listed for the page. A lyric that
-// cannot be read (or whose line gives no safe path) does not match.
+// cannot be read (or whose line gives no safe path) does not match. The last song looked at
+// becomes the current song.
 LyricSearchResult searchLyrics(const Catalogue& catalogue, std::string_view query, RunContext& ctx,
                                SearchView& view);
 

@@ -6,14 +6,14 @@
 namespace dadaz {
 
 LoadOutcome SearchSession::load(RunContext& ctx, SearchView& view) {
+    if (!requested_) return LoadOutcome::NotRequested;
     return loadCatalogue(catalogue_, ctx, view);
 }
 
 SearchResult SearchSession::search(std::string_view query, const SearchOptions& options,
                                    RunContext& ctx, SearchView& view) {
-    SearchResult result = runSongSearch(catalogue_, query, options, ctx, view);
-    if (!result.currentSongCode.empty()) currentSongCode_ = result.currentSongCode;
-    return result;
+    if (!requested_) return {};
+    return runSongSearch(catalogue_, query, options, ctx, view);
 }
 
 SearchResult SearchSession::loadAndSearch(std::string_view query, const SearchOptions& options,
@@ -25,13 +25,19 @@ SearchResult SearchSession::loadAndSearch(std::string_view query, const SearchOp
 SearchResult SearchSession::buildLoadAndSearch(std::string_view query, const SearchOptions& options,
                                                RunContext& ctx, SearchView& view,
                                                const BuildSongList& build) {
-    if (build) build(ctx);
+    if (build) {
+        // Only this run writes the catalogue's own list: a later run from the list panel
+        // writes the player database again.
+        ctx.state.catalogueRequested = true;
+        build(ctx);
+        ctx.state.catalogueRequested = false;
+    }
     return loadAndSearch(query, options, ctx, view);
 }
 
 SearchResult SearchSession::enter(std::string_view query, const SearchOptions& options,
                                   RunContext& ctx, SearchView& view, const BuildSongList& build) {
-    ctx.state.catalogueRequested = true;
+    requested_ = true;
     if (!catalogue_.page(catalogue_.currentPage()).songs.empty()) {
         if (ctx.state.catalogueLoaded) return search(query, options, ctx, view);
         return loadAndSearch(query, options, ctx, view);
@@ -70,8 +76,7 @@ SearchSession::Selection SearchSession::select(std::string_view line, std::strin
     selection.detail = showSongDetail(line, paths, ctx.fs, ctx.prompt,
                                       options.searchLyric ? query : std::string_view{});
     if (selection.detail.outcome != DetailOutcome::Separator) {
-        currentSongCode_ = selection.detail.code;
-        currentVolume_ = selection.detail.volume;
+        ctx.state.currentSong = selection.detail.song;
     }
     if (selection.detail.rebuildRequested) {
         selection.research = buildLoadAndSearch(query, options, ctx, view, build);

@@ -4,11 +4,12 @@
 #include "catalogue/lyric_search.h"
 #include "catalogue/song_files.h"
 #include "catalogue/song_line.h"
+#include "library/lyric_file.h"
 
 namespace dadaz {
 
 bool titleMatches(std::string_view firstLyricLine, std::string_view catalogueTitle) {
-    return startsWithFolded(trimBlanks(firstLyricLine), foldCase(catalogueTitle));
+    return startsWithFolded(trimBlanks(songListText(firstLyricLine)), foldCase(catalogueTitle));
 }
 
 namespace {
@@ -32,8 +33,7 @@ SongDetail showSongDetail(std::string_view line, const SongPaths& paths, const F
                           Prompt& prompt, std::string_view highlightQuery) {
     SongDetail detail;
     if (isSeparatorLine(line)) return detail;
-    detail.code = songCodeOfLine(line);
-    if (paths.multiFolder()) detail.volume = cp874Name(volumeOfLine(line));
+    detail.song = currentSongOfLine(line, paths.multiFolder());
 
     const std::string lyricPath = songFileOfLine(paths, SongFileKind::Lyric, line);
     const auto lyric = lyricPath.empty() ? std::nullopt : fs.readFile(lyricPath);

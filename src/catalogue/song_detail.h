@@ -5,6 +5,7 @@
 #include <utility>
 #include <vector>
 
+#include "library/session_state.h"
 #include "library/song_paths.h"
 #include "platform/filesystem.h"
 #include "platform/launcher.h"
@@ -24,8 +25,7 @@ struct SongDetail {
     DetailOutcome outcome = DetailOutcome::Separator;
     // Yes to the rebuild offer: build the song list, load the catalogue and search again.
     bool rebuildRequested = false;
-    std::string code;    // the current song code (UTF-8)
-    std::string volume;  // the current volume folder in the multi-folder layout (UTF-8)
+    CurrentSong song;  // the line's song; none for a separator
     // Shown only: the whole lyric for txtSongContent and its lines for lstSongContent, in
     // code page 874; the MIDI file path for the clipboard; the highlighted match in the lyric
     // text (start and length in characters; length 0 when nothing is highlighted).
@@ -42,8 +42,9 @@ struct SongDetail {
 SongDetail showSongDetail(std::string_view line, const SongPaths& paths, const FileSystem& fs,
                           Prompt& prompt, std::string_view highlightQuery = {});
 
-// Whether a lyric's first line passes the title check: trimmed, it begins with the catalogue
-// title (compared over the title's length, case ignored).
+// Whether a lyric's first line passes the title check: as the song list writes it (";" as
+// ",", NUL as a blank) and trimmed, it begins with the catalogue title (compared over the
+// title's length, case ignored).
 bool titleMatches(std::string_view firstLyricLine, std::string_view catalogueTitle);
 
 // Double click on a result line: "tmidi.exe" from the program folder with the MIDI path as

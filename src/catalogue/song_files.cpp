@@ -17,6 +17,10 @@ std::string songCodeOfLine(std::string_view line) {
     return cp874Name(splitSongLine(line).code);
 }
 
+CurrentSong currentSongOfLine(std::string_view line, bool multiFolder) {
+    return {songCodeOfLine(line), multiFolder ? cp874Name(volumeOfLine(line)) : std::string()};
+}
+
 std::string songFileOfLine(const SongPaths& paths, SongFileKind kind, std::string_view line) {
     const std::string code = songCodeOfLine(line);
     if (!paths.multiFolder()) return paths.path(kind, code);

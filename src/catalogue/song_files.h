@@ -3,6 +3,7 @@
 #include <string>
 #include <string_view>
 
+#include "library/session_state.h"
 #include "library/song_paths.h"
 
 namespace dadaz {
@@ -13,8 +14,11 @@ namespace dadaz {
 // or volume may not build a path (SongPaths refuses unsafe codes and foreign volumes).
 std::string songFileOfLine(const SongPaths& paths, SongFileKind kind, std::string_view line);
 
-// The code of a song line as UTF-8 (the main window's current song code).
+// The code of a song line as UTF-8.
 std::string songCodeOfLine(std::string_view line);
+// The song a line names, as the current song: its code and, in the multi-folder layout, its
+// volume folder.
+CurrentSong currentSongOfLine(std::string_view line, bool multiFolder);
 
 // Code page 874 text as a UTF-8 file name; plain ASCII needs no conversion.
 std::string cp874Name(std::string_view text);

@@ -106,7 +106,6 @@ bool searchIndexes(const Catalogue& catalogue, const ParsedQuery& parsed,
 SearchResult runSongSearch(const Catalogue& catalogue, std::string_view query,
                            const SearchOptions& options, RunContext& ctx, SearchView& view) {
     SearchResult result;
-    if (!ctx.state.catalogueRequested) return result;
     result.ran = true;
     const ParsedQuery parsed = parseQuery(query, options);
     result.kind = parsed.kind;
@@ -130,7 +129,6 @@ SearchResult runSongSearch(const Catalogue& catalogue, std::string_view query,
             auto lyric = searchLyrics(catalogue, parsed.key, ctx, view);
             result.lines = std::move(lyric.lines);
             result.stopped = lyric.stopped;
-            result.currentSongCode = std::move(lyric.lastCode);
             break;
         }
         default: {

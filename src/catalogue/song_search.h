@@ -15,7 +15,7 @@ namespace dadaz {
 // The outcome of one search: what the result list, the result line, the page controls and
 // the artist box show at its end.
 struct SearchResult {
-    bool ran = false;  // false when catalogueRequested was not set: nothing changed
+    bool ran = false;  // false when nothing was searched: nothing changed
     QueryKind kind = QueryKind::Browse;
     std::vector<std::string> lines;    // lstSongSearch(0), code page 874
     long found = 0;                    // result lines that are not separators
@@ -24,7 +24,6 @@ struct SearchResult {
     PageControls page;                 // browsing: as a page turn sets them; otherwise hidden
     bool artistListShown = false;      // "%A": cboArtist shows `artists`
     std::vector<std::string> artists;  // code page 874, in the box's order
-    std::string currentSongCode;       // the lyric search leaves the last code it read
 
     // "ค้นหาพบ N จาก T เพลง" (UTF-8).
     std::string resultLineText() const;

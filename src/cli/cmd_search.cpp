@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <cctype>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -20,9 +21,15 @@
 namespace {
 
 const char* const kUsage =
-    "usage: dadaz search [--program-folder DIR] [--all | --lyric] [--repeat N] QUERY\n"
+    "usage: dadaz search [--program-folder DIR] [--all | --lyric] [--repeat N] [--] QUERY\n"
     "  --repeat N  also runs the search N more times on the loaded catalogue and reports the\n"
     "              load time and the median search time on the error output\n";
+
+// "--" and a letter: an option's name. Anything else is text to search for.
+bool isOptionLike(const std::string& arg) {
+    return arg.size() > 2 && arg.starts_with("--") &&
+           std::isalpha(static_cast<unsigned char>(arg[2]));
+}
 
 int usageError(const std::string& message) {
     std::fprintf(stderr, "search: %s\n%s", message.c_str(), kUsage);
@@ -78,10 +85,17 @@ int cmdSearch(int argc, char** argv) {
     std::string programFolder = ".";
     dadaz::SearchOptions options;
     long repeat = 0;
-    bool haveQuery = false;
     std::string query;
-    for (int i = 1; i < argc; ++i) {
+    // Options come first; the first other argument is the query, whatever it holds ("-----"
+    // and "+++" are queries too). "--" ends the options before a query that looks like one.
+    int i = 1;
+    for (; i < argc; ++i) {
         const std::string arg = argv[i];
+        if (arg == "--") {
+            ++i;
+            break;
+        }
+        if (!isOptionLike(arg)) break;
         if (arg == "--program-folder") {
             if (i + 1 >= argc || !*argv[i + 1]) return usageError(arg + " needs a value");
             programFolder = argv[++i];
@@ -93,19 +107,14 @@ int cmdSearch(int argc, char** argv) {
             options.searchAll = true;
         } else if (arg == "--lyric") {
             options.searchLyric = true;
-        } else if (arg == "--") {
-            if (i + 1 < argc) {
-                query = argv[++i];
-                haveQuery = true;
-            }
-        } else if (!haveQuery && !(arg.size() > 2 && arg.starts_with("--"))) {
-            query = arg;
-            haveQuery = true;
         } else {
-            return usageError("unknown argument " + arg);
+            return usageError("unknown option " + arg + " (a query that looks like an option " +
+                              "follows --)");
         }
     }
-    if (!haveQuery) return usageError("QUERY is missing (\"\" lists the first page)");
+    if (i == argc) return usageError("QUERY is missing (\"\" lists the first page)");
+    query = argv[i++];
+    if (i < argc) return usageError(std::string("one QUERY only; ") + argv[i] + " follows it");
     if (options.searchAll && options.searchLyric) {
         return usageError("--all and --lyric exclude each other");
     }

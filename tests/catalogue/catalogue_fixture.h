@@ -70,7 +70,6 @@ class CatalogueTest : public ::testing::Test {
             ++pumps;
             if (onPump) onPump();
         };
-        state.catalogueRequested = true;
     }
     ~CatalogueTest() override { EXPECT_TRUE(prompt.finished()) << "questions left unasked"; }
 

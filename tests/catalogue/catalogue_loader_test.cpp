@@ -120,15 +120,6 @@ TEST_F(LoaderTest, ShowsTheRecordCountWhileReading) {
     EXPECT_EQ(catalogue_text::loadingLine(12345), "กำลังอ่านข้อมูล 12,345 Records.");
 }
 
-TEST_F(LoaderTest, DoesNothingUnlessTheCatalogueWasRequested) {
-    writeSongList({songLine("1", "a", "b")});
-    state.catalogueRequested = false;
-    EXPECT_EQ(load(), LoadOutcome::NotRequested);
-    EXPECT_EQ(catalogue.totalSongs(), 0);
-    EXPECT_EQ(view.loads, 0);
-    EXPECT_FALSE(runSongSearch(catalogue, "", {}, ctx, view).ran);
-}
-
 TEST_F(LoaderTest, EntersAndLeavesTheBusyStateAsLoadingSongDB) {
     std::vector<std::string> calls;
     ctx.enterBusy = [&](const std::string& name) { calls.push_back("enter " + name); };

@@ -61,6 +61,10 @@ void SearchController::connectControls() {
             [this](const QModelIndex& index) { openSong(index.row()); });
 }
 
+const CurrentSong& SearchController::currentSong() const {
+    return window_.state().currentSong;
+}
+
 SearchOptions SearchController::options() const {
     SongSearchPanel* panel = window_.songSearchPanel();
     return {.searchAll = panel->chkSearchAll->isChecked(),

@@ -24,9 +24,8 @@ class SearchController : public QObject {
 
     SearchSession& session() { return session_; }
 
-    // The selected song (UTF-8), for playback and the song operations.
-    const std::string& currentSongCode() const { return session_.currentSongCode(); }
-    const std::string& currentVolume() const { return session_.currentVolume(); }
+    // The selected song, for playback and the song operations.
+    const CurrentSong& currentSong() const;
 
     // The song list rebuild the catalogue's offers run; true when SongList.txt was written.
     // By default the song list run for this program's own list.
