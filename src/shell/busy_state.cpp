@@ -45,6 +45,11 @@ constexpr const char* kBusyDisable[] = {
     "radFindDuplicate",  "radManualSelect",  "radFromFileSelect",  "radAutoSelect",
     "chkManualConfig",   "chkLeaveDigit",    "chkCustomPattern",   "chkConfirmRemove"};
 
+// The duplicate search reads its criterion at every pair of lines: a change during a run would
+// mix two rules in one result, so the criterion is locked like the other options.
+constexpr const char* kDuplicateCriteria[] = {"radFindSong", "radFindSongArtist", "radFindSongMidi",
+                                              "radFindAll"};
+
 constexpr const char* kIdleEnableShow[] = {"btnLister", "btnRename"};
 constexpr const char* kIdleEnable[] = {
     "btnBrowseMIDI",     "btnBrowseLyric",   "btnBrowseCursor",  "btnFindDuplicate",
@@ -94,6 +99,7 @@ void BusyState::enter(const std::string& runName) {
         setVisible(run.show, true);
     }
     setEnabled(kBusyDisable, false);
+    setEnabled(kDuplicateCriteria, false);
 }
 
 void BusyState::leave() {
@@ -101,31 +107,11 @@ void BusyState::leave() {
     setEnabled(kIdleEnableShow, true);
     setVisible(kIdleEnableShow, true);
     setEnabled(kIdleEnable, true);
+    setEnabled(kDuplicateCriteria, true);
     setEnabled(kIdleDisable, false);
     setVisible(kIdleHide, false);
     if (QWidget* w = control("chkManualConfig")) w->setEnabled(!isChecked("radFromFileSelect"));
     if (QWidget* w = control("chkLeaveDigit")) w->setEnabled(!isChecked("chkCustomPattern"));
-}
-
-QStringList BusyState::missingControls() const {
-    QStringList missing;
-    auto check = [&](std::span<const char* const> names) {
-        for (const char* name : names) {
-            if (control(name) == nullptr && !missing.contains(QLatin1String(name)))
-                missing << QString::fromLatin1(name);
-        }
-    };
-    check(kBusyDisable);
-    check(kIdleEnableShow);
-    check(kIdleEnable);
-    check(kIdleDisable);
-    check(kIdleHide);
-    for (const RunControls& run : runTable()) {
-        check(run.disable);
-        check(run.hide);
-        check(run.show);
-    }
-    return missing;
 }
 
 }  // namespace dadaz

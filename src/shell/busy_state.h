@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QStringList>
 #include <QWidget>
 #include <span>
 #include <string>
@@ -11,7 +10,8 @@ namespace dadaz {
 // and shows the run's own progress box; leaving it returns the window to idle. Driven by
 // tables of control names per run name ("AddSong", "Rename", "Lister", "LoadingSongDB",
 // "FindDuplicate"). Not nested: a run started inside another enters and leaves on its own,
-// and the outer run's leaving once more changes nothing.
+// and the outer run's leaving once more changes nothing. A control no feature has attached
+// to stays disabled whatever the tables say (ControlHold).
 class BusyState {
   public:
     explicit BusyState(QWidget* window) : window_(window) {}
@@ -22,9 +22,6 @@ class BusyState {
     bool busy() const { return busy_; }
     // The run name kept while busy (and after, until the next run).
     const std::string& runName() const { return runName_; }
-
-    // Names the tables mention that the window does not have (empty when all is well).
-    QStringList missingControls() const;
 
   private:
     QWidget* control(const char* name) const;

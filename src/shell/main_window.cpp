@@ -24,7 +24,7 @@ constexpr int kWindowHeight = 680;
 }  // namespace
 
 MainWindow::MainWindow(std::string programFolder, QWidget* parent)
-    : QWidget(parent), content_(new QWidget(this)), busy_(content_) {
+    : QWidget(parent), content_(new QWidget(this)), hold_(new ControlHold(this)), busy_(content_) {
     setObjectName(QStringLiteral("frmDADAzarEdizuda"));
     setWindowTitle(QString::fromLatin1(kProgramTitle));
 
@@ -77,6 +77,9 @@ MainWindow::MainWindow(std::string programFolder, QWidget* parent)
             QString::fromUtf8("สร้างรายการเพลง หรือแฟ้มคาราโอเกะ [*.KAR]"));
     }
     installHelpTexts(content_);
+    // The shell gives the mode selector and the folder frame their actions; the mode panels
+    // wait for their features.
+    hold_->holdControls(fraMain_);
     clockTick();
     qApp->installEventFilter(this);
 }
@@ -136,6 +139,10 @@ void MainWindow::buildLayout() {
     setFixedSize(kWindowWidth, kWindowHeight);
 }
 
+void MainWindow::attach(std::initializer_list<QWidget*> controls) {
+    for (QWidget* control : controls) hold_->attach(control);
+}
+
 void MainWindow::connectFrames() {
     connect(selectorPanel_, &SelectorPanel::modeSelected, this, &MainWindow::onModeSelected);
     connect(fraCopyRight_, &CaptionFrame::clicked, this, &MainWindow::showAbout);
@@ -191,14 +198,15 @@ RunContext MainWindow::makeRunContext(const std::string& runName) {
         .launcher = *context_.launcher,
         .state = state_,
         .pumpEvents =
-            [lastPump] {
-                auto now = std::chrono::steady_clock::now();
+            [lastPump, clock = runClock_] {
+                auto now = clock();
                 if (now - *lastPump < std::chrono::milliseconds(16)) return;
                 *lastPump = now;
                 QCoreApplication::processEvents();
             },
         .enterBusy = [this](const std::string& name) { busy_.enter(name); },
         .leaveBusy = [this] { busy_.leave(); },
+        .now = runClock_,
     };
 }
 

@@ -1,8 +1,11 @@
 #pragma once
 
+#include <QDateTime>
 #include <QTimer>
 #include <QWidget>
+#include <chrono>
 #include <functional>
+#include <initializer_list>
 #include <map>
 #include <memory>
 #include <string>
@@ -14,6 +17,7 @@
 #include "shell/add_song_panel.h"
 #include "shell/busy_state.h"
 #include "shell/caption_frame.h"
+#include "shell/control_hold.h"
 #include "shell/find_duplicate_panel.h"
 #include "shell/folder_panel.h"
 #include "shell/lister_panel.h"
@@ -33,8 +37,9 @@ std::string aboutBoxText();
 // frmDADAzarEdizuda: the program's one main window. It holds the folder settings, the mode
 // selector and the panels of the three modes, the shared session state, the shortcuts F1 to
 // F12, the clock and the closing sequence. Runs get everything they need from
-// makeRunContext(); later features attach through the hooks and find their controls through
-// the panels (or by object name).
+// makeRunContext(); features attach through the hooks and find their controls through the
+// panels (or by object name). The controls of the mode panels stay disabled until a feature
+// attaches to them.
 class MainWindow : public QWidget {
     Q_OBJECT
   public:
@@ -64,12 +69,22 @@ class MainWindow : public QWidget {
     void setPrompt(Prompt& prompt) { context_.prompt = &prompt; }
     void setSettingsStore(SettingsStore& store) { context_.settings = &store; }
     void setLauncher(Launcher& launcher) { context_.launcher = &launcher; }
+    // The clock's time source, and the time runs measure their pauses with (tests put in
+    // times of their own).
+    void setClock(std::function<QDateTime()> clock) { clock_ = std::move(clock); }
+    void setRunClock(std::function<std::chrono::steady_clock::time_point()> now) {
+        runClock_ = std::move(now);
+    }
     Prompt& prompt() { return *context_.prompt; }
     Launcher& launcher() { return *context_.launcher; }
     FileSystem& fileSystem() { return fs_; }
     SessionState& state() { return state_; }
     const std::string& programFolder() const { return context_.programFolder; }
     Hooks& hooks() { return hooks_; }
+    // A feature gives these controls of the mode panels their action: they take the state
+    // their panel made them with, and from then on the busy state and the feature govern
+    // them. Features attach at start, before any run.
+    void attach(std::initializer_list<QWidget*> controls);
 
     // The four folder texts as the boxes hold them now.
     Folders folders() const { return folderPanel_->folders(); }
@@ -144,6 +159,10 @@ class MainWindow : public QWidget {
     std::unique_ptr<SettingsStore> ownSettings_;
     std::unique_ptr<Launcher> ownLauncher_;
     Hooks hooks_;
+    std::function<QDateTime()> clock_ = [] { return QDateTime::currentDateTime(); };
+    std::function<std::chrono::steady_clock::time_point()> runClock_ = [] {
+        return std::chrono::steady_clock::now();
+    };
 
     QWidget* content_;  // every control lies under it (dialogs do not)
     SelectorPanel* selectorPanel_ = nullptr;
@@ -157,6 +176,7 @@ class MainWindow : public QWidget {
     SongSearchPanel* songSearchPanel_ = nullptr;
     FindDuplicatePanel* findDuplicatePanel_ = nullptr;
 
+    ControlHold* hold_;
     BusyState busy_;
     std::map<std::string, std::unique_ptr<ProgressSink>> sinks_;
     QTimer* clockTimer_ = nullptr;

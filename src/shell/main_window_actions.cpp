@@ -107,8 +107,7 @@ void MainWindow::showAbout() {
 }
 
 void MainWindow::clockTick() {
-    fraDateTime_->setTitle(
-        QDateTime::currentDateTime().toString(QStringLiteral("dd/MM/yyyy HH:mm:ss")));
+    fraDateTime_->setTitle(clock_().toString(QStringLiteral("dd/MM/yyyy HH:mm:ss")));
     if (hooks_.playbackTick) hooks_.playbackTick();
     if (songSearchPanel_->lblSongSearchResult->isVisible())
         songSearchPanel_->lblSongSearchResult->repaint();

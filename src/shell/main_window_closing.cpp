@@ -50,7 +50,9 @@ bool MainWindow::confirmClose() {
         context_.prompt->inform(
             "ท่านได้ทำการ เพิ่ม-เปลี่ยนชื่อเพลง และ/หรือ ลบหรือย้าย แฟ้มเพลงที่ซ้ำกัน\n"
             "ท่านควรทำการ สร้างรายการเพลงของโปรแกรมคาราโอเกะของท่านใหม่ด้วย");
-        // The catalogue no longer matches the library.
+        // The catalogue no longer matches the library. Another program may have written the
+        // list since the program folder was indexed.
+        fs_.forgetIndexes();
         fs_.deleteFile(joinPath(context_.programFolder, "SongList.txt"), true);
     }
 

@@ -60,15 +60,9 @@ const std::vector<std::pair<QString, QString>>& mainWindowHelpTexts() {
     return texts;
 }
 
-QStringList installHelpTexts(QWidget* root) {
-    QStringList missing;
-    for (const auto& [name, text] : mainWindowHelpTexts()) {
-        if (QWidget* control = root->findChild<QWidget*>(name))
-            control->setToolTip(text);
-        else
-            missing << name;
-    }
-    return missing;
+void installHelpTexts(QWidget* root) {
+    for (const auto& [name, text] : mainWindowHelpTexts())
+        if (QWidget* control = root->findChild<QWidget*>(name)) control->setToolTip(text);
 }
 
 }  // namespace dadaz

@@ -12,8 +12,8 @@ namespace dadaz {
 // and show time (20 s) from the window; until it exists they are plain widget tooltips.
 const std::vector<std::pair<QString, QString>>& mainWindowHelpTexts();
 
-// Sets every help text on the control of that name under `root`; returns the names missing.
-QStringList installHelpTexts(QWidget* root);
+// Sets every help text on the control of that name under `root`.
+void installHelpTexts(QWidget* root);
 
 // The tooltips of fraDateTime for each state of the always-on-top switch.
 QString alwaysOnTopOffTip();

@@ -1,188 +1,194 @@
 #include <QAbstractButton>
 #include <QCheckBox>
+#include <QImage>
+#include <QRegularExpression>
 #include <QtTest>
 
-#include "gui/gui_test_support.h"
-#include "shell/main_window.h"
-#include "support/temp_dir.h"
+#include "app/features.h"
+#include "gui/window_fixture.h"
 
 using namespace dadaz;
-using dadaz::testing::control;
+using namespace dadaz::testing;
 
 namespace {
 
-const char* const kCommonDisabled[] = {
-    "btnFindDuplicate",  "btnPlayMIDI",      "btnStopMIDI",        "btnSaveSelect",
-    "btnOpenSelectList", "btnClear",         "btnAddSelectList",   "btnDeleteFile",
-    "btnMoveFile",       "btnBrowseMIDI",    "btnBrowseLyric",     "btnBrowseCursor",
-    "btnBrowseMoveTo",   "btnShowNewWindow", "btnAddSong",         "btnBrowseNewSong",
-    "lstSearchResult",   "txtLyricContent",  "txtMIDIPath",        "txtLyricPath",
-    "txtCursorPath",     "txtMoveTo",        "txtRenameDigit",     "txtAddSong",
-    "txtLeaveDigit",     "txtCustomPattern", "radAddRenameLister", "radSongSearch",
-    "radFindDuplicate",  "radManualSelect",  "radFromFileSelect",  "radAutoSelect",
-    "chkManualConfig",   "chkLeaveDigit",    "chkCustomPattern",   "chkConfirmRemove"};
-
-const char* const kProgress[] = {"lblAddSongProgress", "lblOperate",        "lblCurrentSong",
-                                 "lblRenameProgress",  "lblListerProgress", "picAddSongProgress",
-                                 "picRenameProgress",  "picListerProgress"};
-
-const char* const kSearchControls[] = {"txtSongSearch", "lstSongSearch", "chkSearchAll",
-                                       "chkSearchLyric", "txtSongContent"};
+const char* const kOwnListChoice =
+    "ตัวเลือกการสร้างรายการเพลง 1\n\n"
+    "Yes :  สร้างรายการเพลงเพื่อใช้สำหรับโปรแกรมนี้เท่านั้น\n"
+    "No :  สร้างรายการเพลงพร้อมทั้งฐานข้อมูลเพลงสำหรับโปรแกรม ZUZ Adediru ด้วย\n"
+    "Cancel :  ยกเลิกการสร้างรายการเพลง";
 
 }  // namespace
 
 class BusyStateTest : public QObject {
     Q_OBJECT
 
-  private:
-    struct Fixture {
-        dadaz::testing::TempDir program;
-        MainWindow window{program.path()};
-        Fixture() {
-            // Everything that a run could touch starts enabled.
-            for (QWidget* w : window.findChildren<QWidget*>()) w->setEnabled(true);
-            window.show();
-        }
-        QWidget* get(const char* name) { return control<QWidget>(&window, name); }
-        bool enabled(const char* name) { return get(name)->isEnabled(); }
-        bool shown(const char* name) { return !get(name)->isHidden(); }
-    };
+    // Pretends every feature exists: each control of the mode panels has its action.
+    static void attachEverything(WindowFixture& f) {
+        for (QWidget* w : f.get("fraMain")->findChildren<QWidget*>()) f.window->attach({w});
+    }
 
-    static QStringList shownProgress(Fixture& f) {
+    static QStringList progressShown(WindowFixture& f) {
         QStringList shown;
-        for (const char* name : kProgress)
-            if (f.shown(name)) shown << QString::fromLatin1(name);
+        for (QWidget* w : f.window->findChildren<QWidget*>(
+                 QRegularExpression(QStringLiteral("Progress$|^lblOperate$|^lblCurrentSong$"))))
+            if (!w->isHidden()) shown << w->objectName();
+        shown.sort();
         return shown;
     }
 
-    static void checkCommonDisabled(Fixture& f) {
-        for (const char* name : kCommonDisabled) QVERIFY2(!f.enabled(name), name);
-    }
-
   private slots:
-    void addSong() {
-        Fixture f;
-        f.window.enterBusy("AddSong");
-        QVERIFY(!f.enabled("btnRename"));
-        QVERIFY(!f.enabled("btnLister"));
-        QVERIFY(f.shown("btnRename") && f.shown("btnLister"));
-        QCOMPARE(shownProgress(f), QStringList({"lblAddSongProgress", "picAddSongProgress"}));
-        for (const char* name : kSearchControls) QVERIFY2(f.enabled(name), name);
-        checkCommonDisabled(f);
-    }
-
-    void renameUncoversItsStopButton() {
-        Fixture f;
-        f.window.enterBusy("Rename");
-        QVERIFY(!f.shown("btnRename"));
-        QVERIFY(f.get("btnStopRename")->isVisible());
-        QVERIFY(f.enabled("btnStopRename"));
-        QVERIFY(!f.enabled("btnLister"));
-        QCOMPARE(shownProgress(f), QStringList({"lblRenameProgress", "picRenameProgress"}));
-        checkCommonDisabled(f);
-    }
-
-    void listerUncoversItsStopButton() {
-        Fixture f;
-        f.window.enterBusy("Lister");
-        QVERIFY(!f.shown("btnLister"));
-        QVERIFY(f.get("btnStopLister")->isVisible());
-        QVERIFY(f.enabled("btnStopLister"));
-        QVERIFY(!f.enabled("btnRename"));
-        QCOMPARE(shownProgress(f), QStringList({"lblOperate", "lblCurrentSong", "lblListerProgress",
-                                                "picListerProgress"}));
-        checkCommonDisabled(f);
-    }
-
-    void loadingKeepsTheRunButtonsButLocksTheSearch() {
-        Fixture f;
-        f.window.selectMode(Mode::SongSearch);
-        f.get("btnRename")->setEnabled(false);
-        f.window.enterBusy("LoadingSongDB");
-        QVERIFY(!f.enabled("btnRename"));
-        QVERIFY(f.enabled("btnLister"));
-        QVERIFY(f.shown("btnRename") && f.shown("btnLister"));
-        for (const char* name : kSearchControls) QVERIFY2(!f.enabled(name), name);
-        QVERIFY(shownProgress(f).isEmpty());
-        QVERIFY(f.enabled("btnCancelSearch"));
-        checkCommonDisabled(f);
-    }
-
-    void findDuplicateOnlyLocksTheCommonControls() {
-        Fixture f;
-        f.window.enterBusy("FindDuplicate");
-        QVERIFY(f.enabled("btnRename") && f.enabled("btnLister"));
-        for (const char* name : kSearchControls) QVERIFY2(f.enabled(name), name);
-        QVERIFY(shownProgress(f).isEmpty());
-        checkCommonDisabled(f);
-    }
-
-    void leavingReturnsToIdle() {
-        for (const char* run : {"AddSong", "Rename", "Lister", "LoadingSongDB", "FindDuplicate"}) {
-            Fixture f;
-            f.window.enterBusy(run);
-            QVERIFY(f.window.busyState().busy());
-            QCOMPARE(f.window.busyState().runName(), std::string(run));
-            f.window.leaveBusy();
-            QVERIFY(!f.window.busyState().busy());
-            for (const char* name : {"btnLister",         "btnRename",        "btnBrowseMIDI",
-                                     "btnBrowseLyric",    "btnBrowseCursor",  "btnFindDuplicate",
-                                     "btnOpenSelectList", "btnBrowseMoveTo",  "btnBrowseNewSong",
-                                     "txtMIDIPath",       "txtLyricPath",     "txtCursorPath",
-                                     "txtRenameDigit",    "txtMoveTo",        "txtLyricContent",
-                                     "txtAddSong",        "lstSearchResult",  "radAddRenameLister",
-                                     "radSongSearch",     "radFindDuplicate", "radManualSelect",
-                                     "radFromFileSelect", "radAutoSelect",    "chkCustomPattern",
-                                     "chkManualConfig",   "chkLeaveDigit",    "txtSongSearch",
-                                     "lstSongSearch",     "chkSearchAll",     "chkSearchLyric",
-                                     "txtSongContent",    "chkConfirmRemove"})
-                QVERIFY2(f.enabled(name), name);
-            QVERIFY(f.shown("btnLister") && f.shown("btnRename"));
-            for (const char* name : {"btnPlayMIDI", "btnStopMIDI", "btnSaveSelect", "btnClear",
-                                     "btnDeleteFile", "btnMoveFile", "btnAddSong"})
-                QVERIFY2(!f.enabled(name), name);
-            QVERIFY(shownProgress(f).isEmpty());
+    // The Part's lists as the user meets them: during each run nothing can be clicked or typed
+    // into but the run's own stop button, and only the run's progress box shows.
+    void duringARunOnlyItsStopButtonIsLive() {
+        const std::tuple<const char*, Mode, QString, QString> cases[] = {
+            {"AddSong", Mode::AddRenameLister, "", "lblAddSongProgress picAddSongProgress"},
+            {"Rename", Mode::AddRenameLister, "btnStopRename",
+             "lblRenameProgress picRenameProgress"},
+            {"Lister", Mode::AddRenameLister, "btnStopLister",
+             "lblCurrentSong lblListerProgress lblOperate picListerProgress"},
+            {"LoadingSongDB", Mode::SongSearch, "", ""},
+            {"FindDuplicate", Mode::FindDuplicate, "", ""}};
+        for (const auto& [run, mode, live, progress] : cases) {
+            WindowFixture f;
+            attachEverything(f);
+            f.window->show();
+            f.window->selectMode(mode);
+            f.window->enterBusy(run);
+            QCOMPARE(clickableControls(f.window.get()), live.split(' ', Qt::SkipEmptyParts));
+            QCOMPARE(progressShown(f), progress.split(' ', Qt::SkipEmptyParts));
+            f.window->leaveBusy();
+            QVERIFY(progressShown(f).isEmpty());
         }
     }
 
-    void addButtonWaitsForANewSourceFolder() {
-        Fixture f;
-        QVERIFY(f.enabled("btnAddSong"));
-        f.window.enterBusy("FindDuplicate");
-        f.window.leaveBusy();
-        QVERIFY(!f.enabled("btnAddSong"));
+    void leavingKeepsWhatOnlyTheUserCanBringBack() {
+        WindowFixture f;
+        attachEverything(f);
+        f.get("btnAddSong")->setEnabled(true);
+        f.get<QAbstractButton>("radFromFileSelect")->setChecked(true);
+        f.get<QCheckBox>("chkCustomPattern")->setChecked(true);
+        f.get("btnRename")->setEnabled(false);
+        f.window->enterBusy("LoadingSongDB");  // leaves the run buttons as they were
+        QVERIFY(!f.get("btnRename")->isEnabled() && f.get("btnLister")->isEnabled());
+        f.window->leaveBusy();
+        // The add button waits for a new source folder; the keep-names target and the custom
+        // pattern keep their dependent boxes locked.
+        for (const char* locked : {"btnAddSong", "chkManualConfig", "chkLeaveDigit"})
+            QVERIFY2(!f.get(locked)->isEnabled(), locked);
+        QVERIFY(f.get("btnRename")->isEnabled() && f.get("chkCustomPattern")->isEnabled());
     }
 
-    void keepNamesTargetAndCustomPatternStayLockedAfterARun() {
-        Fixture f;
-        control<QAbstractButton>(&f.window, "radFromFileSelect")->setChecked(true);
-        control<QCheckBox>(&f.window, "chkCustomPattern")->setChecked(true);
-        f.window.enterBusy("Rename");
-        f.window.leaveBusy();
-        QVERIFY(!f.enabled("chkManualConfig"));
-        QVERIFY(!f.enabled("chkLeaveDigit"));
-        QVERIFY(f.enabled("chkCustomPattern"));
-        QVERIFY(f.enabled("radFromFileSelect"));
+    // The program as it is put together: a control whose feature is not there yet stays
+    // disabled in every mode, also after a run, until its feature attaches to it.
+    void controlsWithoutAnActionStayDisabled() {
+        WindowFixture f;
+        attachFeatures(*f.window);
+        f.window->show();
+        const std::pair<Mode, QStringList> idle[] = {
+            {Mode::AddRenameLister, {"btnLister"}},
+            {Mode::SongSearch,
+             {"chkSearchAll", "chkSearchLyric", "lstSongSearch", "txtSongSearch"}},
+            {Mode::FindDuplicate, {}}};
+        for (bool afterARun : {false, true}) {
+            if (afterARun) {
+                f.window->enterBusy("Lister");
+                f.window->leaveBusy();
+            }
+            for (const auto& [mode, live] : idle) {
+                f.window->selectMode(mode);
+                QCOMPARE(clickableControls(f.get("fraMain")), live);
+            }
+        }
+        f.get("btnDeleteSong")->setEnabled(true);  // as a shown song asks
+        QVERIFY(!f.get("btnDeleteSong")->isEnabled());
+
+        f.window->attach({f.get("btnRename")});
+        f.window->selectMode(Mode::AddRenameLister);
+        QCOMPARE(clickableControls(f.get("fraMain")), QStringList({"btnLister", "btnRename"}));
+        f.window->enterBusy("Lister");
+        QVERIFY(!f.get("btnRename")->isEnabled());
     }
 
-    void notNested() {
-        Fixture f;
-        f.window.enterBusy("AddSong");
-        f.window.enterBusy("Lister");  // the song list run offered at the end of adding
-        f.window.leaveBusy();
-        QVERIFY(!f.window.busyState().busy());
-        f.window.leaveBusy();  // the outer run's leaving changes nothing
-        QVERIFY(!f.window.busyState().busy());
-        QVERIFY(f.shown("btnLister") && f.enabled("btnLister"));
-        QVERIFY(shownProgress(f).isEmpty());
+    // A run lets window events through; the keys must not start anything or switch modes.
+    void functionKeysDoNothingWhileARunPumpsEvents() {
+        WindowFixture f;
+        f.makeLibrary({.songs = 40, .newSongs = 0, .threads = 1});
+        attachFeatures(*f.window);
+        f.showActive();
+        // Every moment of the runs is 20 ms after the one before: they let events through at
+        // every pause.
+        f.window->setRunClock([t = std::chrono::steady_clock::time_point()]() mutable {
+            return t += std::chrono::milliseconds(20);
+        });
+        QStringList seen;
+        auto pressDuringRun = [&] {
+            QTimer::singleShot(0, f.window.get(), [&] {
+                const Mode before = f.window->mode();
+                for (Qt::Key key : {Qt::Key_F3, Qt::Key_F4, Qt::Key_F5, Qt::Key_F9, Qt::Key_F10,
+                                    Qt::Key_F11, Qt::Key_F12})
+                    f.key(key);
+                QCOMPARE(f.window->mode(), before);
+                QVERIFY(f.window->findChild<QTimer*>(QStringLiteral("Timer1"))->isActive());
+                seen << clickableControls(f.window.get());
+            });
+        };
+        f.prompt.expectAsk(MessageIcon::Question, MessageButtons::YesNoCancel, kOwnListChoice,
+                           Answer::Yes);
+        pressDuringRun();
+        f.get<QAbstractButton>("btnLister")->click();
+        QCOMPARE(seen, QStringList({"btnStopLister"}));
+
+        seen.clear();
+        f.window->selectMode(Mode::SongSearch);
+        pressDuringRun();
+        f.key(Qt::Key_Return, f.get("txtSongSearch"));
+        QCOMPARE(seen, QStringList({"btnCancelSearch"}));
+        checkPrompt(f.prompt);
     }
 
-    void timersAndStopButtonsStayLive() {
-        Fixture f;
-        f.window.enterBusy("Lister");
-        QVERIFY(f.window.findChild<QTimer*>(QStringLiteral("Timer1"))->isActive());
-        QVERIFY(f.enabled("btnStopLister"));
-        QVERIFY(f.enabled("btnStopRename"));
+    // Each run draws into its own box in its own colour, and its status line goes under it.
+    void eachRunDrawsItsOwnBoxAndStatus() {
+        const std::tuple<const char*, QString, const char*, QColor> cases[] = {
+            {"AddSong", "picAddSongProgress", nullptr, QColor(255, 255, 192)},
+            {"Lister", "picListerProgress", "lblCurrentSong", QColor(192, 192, 255)},
+            {"LoadingSongDB", "", "lblSongSearchResult", {}},
+            {"FindDuplicate", "", "lblResultCounter", {}}};
+        for (const auto& [run, ownBox, statusLabel, colour] : cases) {
+            WindowFixture f;
+            RunContext context = f.window->makeRunContext(run);
+            context.progress.progress(2, 3, "สร้างรายการเพลง ");
+            context.progress.status("000123     เพลงที่ 2 จาก 3");
+            for (auto* bar : f.window->findChildren<ProgressBarWidget*>()) {
+                const bool ours = bar->objectName() == ownBox;
+                QCOMPARE(bar->shownText(), ours ? utf8("สร้างรายการเพลง 66 %") : QString());
+                if (ours) QCOMPARE(bar->color(), colour);
+            }
+            if (statusLabel)
+                QCOMPARE(f.get<QLabel>(statusLabel)->text(), utf8("000123     เพลงที่ 2 จาก 3"));
+        }
+    }
+
+    void fillsItsShareWithTheTextCentredOverIt() {
+        WindowFixture f;
+        auto* bar = f.get<ProgressBarWidget>("picAddSongProgress");
+        bar->setFixedSize(400, 24);
+        bar->show();
+        f.window->makeRunContext("AddSong").progress.progress(1, 4, "เพิ่มเพลงใหม่ ");
+        const QImage picture = bar->grab().toImage();
+        const QColor yellow(255, 255, 192), white(Qt::white);
+        QCOMPARE(picture.pixelColor(2, 2), yellow);
+        QCOMPARE(picture.pixelColor(98, 21), yellow);
+        QCOMPARE(picture.pixelColor(102, 21), white);
+        QCOMPARE(picture.pixelColor(398, 2), white);
+        auto darkIn = [&](int from, int to) {
+            for (int x = from; x < to; ++x)
+                for (int y = 0; y < picture.height(); ++y)
+                    if (picture.pixelColor(x, y).lightness() < 100) return true;
+            return false;
+        };
+        QVERIFY(darkIn(180, 220));
+        QVERIFY(!darkIn(0, 60) && !darkIn(340, 400));
     }
 };
 

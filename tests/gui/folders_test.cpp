@@ -1,19 +1,18 @@
-#include <QLineEdit>
+#include <QFileDialog>
+#include <QMessageBox>
 #include <QtTest>
 #include <filesystem>
 
-#include "gui/gui_test_support.h"
-#include "shell/main_window.h"
-#include "support/scripted_prompt.h"
-#include "support/temp_dir.h"
+#include "gui/window_fixture.h"
+#include "shell/qt_prompt.h"
 
 using namespace dadaz;
-using dadaz::testing::checkPrompt;
-using dadaz::testing::control;
+using namespace dadaz::testing;
 
 namespace {
 
 const char* const kCreateQuestion = "ไม่พบโฟลเดอร์ที่ท่านอ้างถึง!\n\nท่านต้องการสร้างโฟลเดอร์ขึ้นมาใหม่หรือไม่?";
+const char* const kMoveToTitle = "เลือกที่เก็บแฟ้มที่จะย้ายไป";
 
 bool isFolder(const std::string& path) {
     return std::filesystem::is_directory(path);
@@ -24,112 +23,129 @@ bool isFolder(const std::string& path) {
 class FoldersTest : public QObject {
     Q_OBJECT
 
-  private:
-    struct Fixture {
-        dadaz::testing::TempDir program;
-        dadaz::testing::ScriptedPrompt prompt;
-        dadaz::testing::RecordingSettings settings;
-        std::unique_ptr<MainWindow> window;
-        Fixture() {
-            window = std::make_unique<MainWindow>(program.path());
-            window->setPrompt(prompt);
-            window->setSettingsStore(settings);
-        }
-        QLineEdit* box(const char* name) { return control<QLineEdit>(window.get(), name); }
-        void click(const char* name) { control<QPushButton>(window.get(), name)->click(); }
-    };
+    static void browse(WindowFixture& f, const char* button) {
+        f.get<QPushButton>(button)->click();
+    }
+    static void setBox(WindowFixture& f, const char* box, const std::string& text) {
+        f.get<QLineEdit>(box)->setText(QString::fromStdString(text));
+    }
+    static std::string box(WindowFixture& f, const char* name) {
+        return f.get<QLineEdit>(name)->text().toStdString();
+    }
 
   private slots:
+    // The browse buttons and their keys open the picker on the box's folder; a cancelled
+    // picker leaves the box as it was, also when it was empty.
     void pickersOpenOnTheBoxAndCancelKeepsIt() {
-        struct Case {
-            const char* button;
-            const char* box;
-            const char* title;
-        };
-        const Case cases[] = {{"btnBrowseMIDI", "txtMIDIPath", "เลือกที่เก็บ MIDI"},
-                              {"btnBrowseLyric", "txtLyricPath", "เลือกที่เก็บ Lyric"},
-                              {"btnBrowseCursor", "txtCursorPath", "เลือกที่เก็บ Cursor"}};
-        for (const Case& c : cases) {
-            Fixture f;
-            const QString start = QString::fromStdString(f.program / "SONG");
-            std::filesystem::create_directories(f.program / "SONG");
-            f.box(c.box)->setText(start);
-            f.prompt.expectPickFolder(c.title, "");
-            f.click(c.button);
-            QCOMPARE(f.prompt.lastStartFolder(), start.toStdString());
-            QCOMPARE(f.box(c.box)->text(), start);
-
-            f.box(c.box)->clear();
-            f.prompt.expectPickFolder(c.title, "");
-            f.click(c.button);
-            QCOMPARE(f.box(c.box)->text(), QString());
-
-            f.prompt.expectPickFolder(c.title, "/music/เพลง");
-            f.click(c.button);
-            QCOMPARE(f.box(c.box)->text(), QString::fromUtf8("/music/เพลง"));
+        const std::tuple<const char*, Qt::Key, const char*, const char*> cases[] = {
+            {"btnBrowseMIDI", Qt::Key_F9, "txtMIDIPath", "เลือกที่เก็บ MIDI"},
+            {"btnBrowseLyric", Qt::Key_F10, "txtLyricPath", "เลือกที่เก็บ Lyric"},
+            {"btnBrowseCursor", Qt::Key_F11, "txtCursorPath", "เลือกที่เก็บ Cursor"}};
+        for (const auto& [button, key, name, title] : cases) {
+            WindowFixture f;
+            const std::string start = f.program / "SONG";
+            std::filesystem::create_directories(start);
+            setBox(f, name, start);
+            f.prompt.expectPickFolder(title, "");
+            f.key(key);
+            QCOMPARE(f.prompt.lastStartFolder(), start);
+            QCOMPARE(box(f, name), start);
+            setBox(f, name, "");
+            f.prompt.expectPickFolder(title, "").expectPickFolder(title, "/music/เพลง");
+            browse(f, button);
+            QCOMPARE(box(f, name), std::string());
+            browse(f, button);
+            QCOMPARE(box(f, name), std::string("/music/เพลง"));
             checkPrompt(f.prompt);
         }
     }
 
-    void moveToWithoutADriveCreatesInvalidFilesInTheProgramFolder() {
-        Fixture f;
-        f.box("txtMoveTo")->setText(QStringLiteral("elsewhere"));
-        f.prompt.expectAsk(MessageIcon::Question, MessageButtons::YesNo, kCreateQuestion,
-                           Answer::Yes);
-        f.prompt.expectPickFolder("เลือกที่เก็บแฟ้มที่จะย้ายไป", "");
-        f.click("btnBrowseMoveTo");
-        checkPrompt(f.prompt);
-        QVERIFY(isFolder(f.program / "Invalid Files"));
-        QCOMPARE(f.box("txtMoveTo")->text(), QStringLiteral("elsewhere"));
-        QCOMPARE(f.prompt.lastStartFolder(), std::string("elsewhere"));
-    }
-
-    void moveToAFullPathCreatesItsLastLevelOnly() {
-        Fixture f;
-        dadaz::testing::TempDir other;
-        const std::string wanted = other / "Moved";
-        f.box("txtMoveTo")->setText(QString::fromStdString(wanted));
-        f.prompt
-            .expectAsk(MessageIcon::Question, MessageButtons::YesNo, kCreateQuestion, Answer::Yes)
-            .expectPickFolder("เลือกที่เก็บแฟ้มที่จะย้ายไป", wanted);
-        f.click("btnBrowseMoveTo");
-        QVERIFY(isFolder(wanted));
-        QVERIFY(!isFolder(f.program / "Invalid Files"));
-        QCOMPARE(f.box("txtMoveTo")->text(), QString::fromStdString(wanted));
-
-        const std::string deep = other / "a/b";
-        f.box("txtMoveTo")->setText(QString::fromStdString(deep));
-        f.prompt
-            .expectAsk(MessageIcon::Question, MessageButtons::YesNo, kCreateQuestion, Answer::Yes)
-            .expectPickFolder("เลือกที่เก็บแฟ้มที่จะย้ายไป", "");
-        f.click("btnBrowseMoveTo");
-        QVERIFY(!isFolder(other / "a"));
-        checkPrompt(f.prompt);
-    }
-
-    void moveToAnsweredNoOrExistingCreatesNothing() {
-        Fixture f;
-        f.box("txtMoveTo")->setText(QStringLiteral("elsewhere"));
-        f.prompt
-            .expectAsk(MessageIcon::Question, MessageButtons::YesNo, kCreateQuestion, Answer::No)
-            .expectPickFolder("เลือกที่เก็บแฟ้มที่จะย้ายไป", "");
-        f.click("btnBrowseMoveTo");
-        QVERIFY(!isFolder(f.program / "Invalid Files"));
-
-        // An existing folder (any letter case) asks nothing.
-        std::filesystem::create_directories(f.program / "Invalid Files");
-        f.box("txtMoveTo")->setText(QString::fromStdString(f.program / "INVALID files"));
-        f.prompt.expectPickFolder("เลือกที่เก็บแฟ้มที่จะย้ายไป", "");
-        f.click("btnBrowseMoveTo");
+    // A missing move-to folder is offered for creation first: a full path as given (its last
+    // level only), anything else as "Invalid Files" in the program folder. The box changes
+    // only when a folder is picked.
+    void aMissingMoveToFolderIsCreatedOnYes() {
+        WindowFixture f;
+        TempDir other;
+        struct Case {
+            std::string text;
+            Answer answer;
+            std::string created, notCreated;
+        };
+        const Case cases[] = {
+            {"elsewhere", Answer::No, "", f.program / "Invalid Files"},
+            {"elsewhere", Answer::Yes, f.program / "Invalid Files", ""},
+            {other / "Moved", Answer::Yes, other / "Moved", ""},
+            {other / "a/b", Answer::Yes, "", other / "a"},
+        };
+        for (const Case& c : cases) {
+            setBox(f, "txtMoveTo", c.text);
+            f.prompt
+                .expectAsk(MessageIcon::Question, MessageButtons::YesNo, kCreateQuestion, c.answer)
+                .expectPickFolder(kMoveToTitle, "");
+            browse(f, "btnBrowseMoveTo");
+            QCOMPARE(box(f, "txtMoveTo"), c.text);
+            QCOMPARE(f.prompt.lastStartFolder(), c.text);
+            if (!c.created.empty()) QVERIFY(isFolder(c.created));
+            if (!c.notCreated.empty()) QVERIFY(!isFolder(c.notCreated));
+        }
+        // An existing folder, in any letter case, asks nothing.
+        setBox(f, "txtMoveTo", f.program / "INVALID files");
+        f.prompt.expectPickFolder(kMoveToTitle, other.path());
+        f.key(Qt::Key_F12);
+        QCOMPARE(box(f, "txtMoveTo"), other.path());
         checkPrompt(f.prompt);
     }
 
-    void foldersAreReadFromTheBoxesWhenAsked() {
-        Fixture f;
-        f.box("txtMIDIPath")->setText(QStringLiteral("/a"));
-        QCOMPARE(f.window->folders().midi, std::string("/a"));
-        f.box("txtMIDIPath")->setText(QStringLiteral("/b"));
-        QCOMPARE(f.window->makeRunContext("Lister").folders.midi, std::string("/b"));
+    void messageBoxesShowIconButtonsTitleAndPlainText() {
+        WindowFixture f;
+        f.window->show();
+        QtPrompt prompt(f.window.get());
+        using Box = QMessageBox;
+        // Asked icon, buttons and title ("" = the program's); shown icon and buttons; the
+        // button pressed and the answer it gives.
+        const std::tuple<MessageIcon, MessageButtons, const char*, Box::Icon, Box::StandardButtons,
+                         Box::StandardButton, Answer>
+            cases[] = {{MessageIcon::Question, MessageButtons::YesNo, "Exit Program", Box::Question,
+                        Box::Yes | Box::No, Box::No, Answer::No},
+                       {MessageIcon::Exclamation, MessageButtons::YesNoCancel, "", Box::Warning,
+                        Box::Yes | Box::No | Box::Cancel, Box::Cancel, Answer::Cancel},
+                       {MessageIcon::Information, MessageButtons::Ok, "", Box::Information, Box::Ok,
+                        Box::Ok, Answer::Ok},
+                       {MessageIcon::Critical, MessageButtons::YesNo, "", Box::Critical,
+                        Box::Yes | Box::No, Box::Yes, Answer::Yes}};
+        const char* const text = "<b>ไม่ใช่ HTML</b>\n\nข้อ 2";
+        for (const auto& [icon, buttons, title, shownIcon, shownButtons, press, answer] : cases) {
+            QString seen;
+            QTimer::singleShot(0, [&] {
+                auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+                if (!box) return;
+                seen = box->windowTitle() + QLatin1Char('|') + box->text();
+                QCOMPARE(box->icon(), shownIcon);
+                QCOMPARE(box->standardButtons(), shownButtons);
+                QCOMPARE(box->textFormat(), Qt::PlainText);
+                box->button(press)->click();
+            });
+            QCOMPARE(prompt.ask(icon, buttons, text, title), answer);
+            QCOMPARE(seen,
+                     utf8(*title ? title : "DAD Azar Edizuda") + QLatin1Char('|') + utf8(text));
+        }
+    }
+
+    void folderPickerOpensOnTheStartFolder() {
+        WindowFixture f;
+        f.window->show();
+        QtPrompt prompt(f.window.get());
+        QString shownFolder, shownTitle;
+        QTimer::singleShot(0, [&] {
+            auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+            if (!dialog) return;
+            shownFolder = dialog->directory().absolutePath();
+            shownTitle = dialog->windowTitle();
+            dialog->reject();
+        });
+        QCOMPARE(prompt.pickFolder(f.program.path(), "เลือกที่เก็บ MIDI"), std::string());
+        QCOMPARE(shownFolder, QString::fromStdString(f.program.path()));
+        QCOMPARE(shownTitle, utf8("เลือกที่เก็บ MIDI"));
     }
 };
 

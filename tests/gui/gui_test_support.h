@@ -1,5 +1,8 @@
 #pragma once
 
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QRegularExpression>
 #include <QWidget>
 #include <QtTest>
 #include <string>
@@ -25,6 +28,22 @@ class RecordingSettings : public SettingsStore {
 template <typename Control>
 Control* control(QWidget* root, const char* name) {
     return root->findChild<Control*>(QString::fromLatin1(name));
+}
+
+// The named controls under `root` that a user can click or type into now: enabled, showing,
+// not covered by another control at their centre, and not a read-only box. Sorted by name.
+inline QStringList clickableControls(QWidget* root) {
+    static const QRegularExpression kControl(QStringLiteral("^(btn|rad|chk|txt|lst|cbo)"));
+    QStringList names;
+    for (QWidget* w : root->findChildren<QWidget*>(kControl)) {
+        if (!w->isEnabled() || !w->isVisible()) continue;
+        if (auto* box = qobject_cast<QLineEdit*>(w); box && box->isReadOnly()) continue;
+        if (auto* area = qobject_cast<QPlainTextEdit*>(w); area && area->isReadOnly()) continue;
+        QWidget* hit = w->window()->childAt(w->mapTo(w->window(), w->rect().center()));
+        if (hit == w || w->isAncestorOf(hit)) names << w->objectName();
+    }
+    names.sort();
+    return names;
 }
 
 // Fails the running test when the prompt saw a question it did not expect, or was left with

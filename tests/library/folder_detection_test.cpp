@@ -11,66 +11,51 @@ namespace {
 
 using testing::TempDir;
 
-void makeFolder(const TempDir& dir, const std::string& name) {
-    std::filesystem::create_directories(dir / name);
+DetectedFolders detectIn(const std::string& program, std::initializer_list<const char*> folders,
+                         int* announced = nullptr) {
+    for (const char* name : folders) std::filesystem::create_directories(program + "/" + name);
+    FileSystem fs;
+    return detectFolders(fs, program, [announced] {
+        if (announced) ++*announced;
+    });
 }
 
-TEST(FolderDetection, NoSubFoldersFallsBackToTheProgramFolder) {
-    TempDir program;
-    testing::writeBytes(program / "SONG", "a file, not a folder");
-    FileSystem fs;
-    DetectedFolders found = detectFolders(fs, program.path());
-    EXPECT_EQ(found.folders.midi, program.path());
-    EXPECT_EQ(found.folders.lyric, program.path());
-    EXPECT_EQ(found.folders.cursor, program.path());
-    EXPECT_EQ(found.folders.moveTo, program / "Invalid Files");
-    EXPECT_EQ(found.addSongSource, program / "New Song");
-    EXPECT_FALSE(std::filesystem::exists(program / "Invalid Files"));
+TEST(FolderDetection, WithoutSongFoldersTheProgramFolderHoldsTheSongs) {
+    TempDir base;
+    testing::writeBytes(base / "SONG", "a file, not a folder");
+    // A program folder with only unknown names, and one that does not exist at all.
+    for (const std::string& program : {base.path(), base / "gone"}) {
+        DetectedFolders found = detectIn(program, {});
+        EXPECT_EQ(found.folders.midi, program);
+        EXPECT_EQ(found.folders.lyric, program);
+        EXPECT_EQ(found.folders.cursor, program);
+        EXPECT_EQ(found.folders.moveTo, program + "/Invalid Files");
+        EXPECT_EQ(found.addSongSource, program + "/New Song");
+    }
+    EXPECT_FALSE(std::filesystem::exists(base / "Invalid Files"));
 }
 
-TEST(FolderDetection, NamesKeepTheirSpellingOnDisk) {
+TEST(FolderDetection, NamesKeepTheirSpellingAndOthersAreSkipped) {
     TempDir program;
-    for (const char* name : {"Data", "lyrics", "Cursors", "invalid FILES", "Other", "New Song"})
-        makeFolder(program, name);
-    FileSystem fs;
-    DetectedFolders found = detectFolders(fs, program.path());
+    int announced = 0;
+    DetectedFolders found =
+        detectIn(program.path(),
+                 {"Data", "lyrics", "Cursors", "invalid FILES", "MIDI files", "SONG2"}, &announced);
+    EXPECT_EQ(announced, 6);
     EXPECT_EQ(found.folders.midi, program / "Data");
     EXPECT_EQ(found.folders.lyric, program / "lyrics");
     EXPECT_EQ(found.folders.cursor, program / "Cursors");
     EXPECT_EQ(found.folders.moveTo, program / "invalid FILES");
-    EXPECT_EQ(found.addSongSource, program / "New Song");
 }
 
 TEST(FolderDetection, TheFolderListedLastWins) {
     // Listed by upper-cased name: CURSOR, CURSORS, LYRIC, LYRICS, MIDI, SONG, SONGS.
     TempDir program;
-    for (const char* name : {"songs", "MIDI", "Song", "Lyric", "LYRICS", "cursors", "Cursor"})
-        makeFolder(program, name);
-    FileSystem fs;
-    DetectedFolders found = detectFolders(fs, program.path());
+    DetectedFolders found =
+        detectIn(program.path(), {"songs", "MIDI", "Song", "Lyric", "LYRICS", "cursors", "Cursor"});
     EXPECT_EQ(found.folders.midi, program / "songs");
     EXPECT_EQ(found.folders.lyric, program / "LYRICS");
     EXPECT_EQ(found.folders.cursor, program / "cursors");
-}
-
-TEST(FolderDetection, OtherNamesAreSkippedAndEachSubFolderIsAnnounced) {
-    TempDir program;
-    for (const char* name : {"MIDI files", "SONG2", "Log", "Kar"}) makeFolder(program, name);
-    FileSystem fs;
-    int calls = 0;
-    DetectedFolders found = detectFolders(fs, program.path(), [&] { ++calls; });
-    EXPECT_EQ(calls, 4);
-    EXPECT_EQ(found.folders.midi, program.path());
-    EXPECT_EQ(found.folders.moveTo, program / "Invalid Files");
-}
-
-TEST(FolderDetection, MissingProgramFolderGivesTheFallbacks) {
-    TempDir base;
-    const std::string program = base / "gone";
-    FileSystem fs;
-    DetectedFolders found = detectFolders(fs, program);
-    EXPECT_EQ(found.folders.midi, program);
-    EXPECT_EQ(found.folders.moveTo, program + "/Invalid Files");
 }
 
 }  // namespace

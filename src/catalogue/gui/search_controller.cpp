@@ -59,6 +59,9 @@ void SearchController::connectControls() {
     });
     connect(list, &QAbstractItemView::doubleClicked, this,
             [this](const QModelIndex& index) { openSong(index.row()); });
+    window_.attach({panel->txtSongSearch, panel->chkSearchAll, panel->chkSearchLyric,
+                    panel->btnCancelSearch, panel->cboArtist, list, panel->btnPreviousPage,
+                    panel->btnNextPage});
 }
 
 const CurrentSong& SearchController::currentSong() const {

@@ -36,6 +36,8 @@ PlaybackPanel::PlaybackPanel(MainWindow& window, Mci* mci) : QObject(&window), w
     connect(duplicates->btnPlayMIDI, &QPushButton::clicked, this,
             &PlaybackPanel::playDuplicateResult);
     connect(duplicates->btnStopMIDI, &QPushButton::clicked, this, &PlaybackPanel::stop);
+    window.attach({search->btnPlaySong, search->btnStopSong, duplicates->btnPlayMIDI,
+                   duplicates->btnStopMIDI});
 
     // The panel goes with the window, after the window's hooks: they never outlive it.
     window.hooks().stopPlayback = [this] { stop(); };

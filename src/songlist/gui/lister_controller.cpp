@@ -46,6 +46,7 @@ ListerController::ListerController(MainWindow& window) : QObject(&window), windo
     ListerPanel* panel = window.listerPanel();
     connect(panel->btnLister, &QPushButton::clicked, this, &ListerController::start);
     connect(panel->btnStopLister, &QPushButton::clicked, this, &ListerController::askStop);
+    window.attach({panel->btnLister, panel->btnStopLister});
 }
 
 std::optional<SongListResult> ListerController::run(const Body& body) {
