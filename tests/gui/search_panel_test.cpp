@@ -36,6 +36,9 @@ struct SearchFixture : dadaz::testing::BasicWindowFixture<SearchPrompt> {
     explicit SearchFixture(bool listed = true) {
         makeLibrary({.songs = kSongs, .newSongs = 0, .extras = false});
         attachFeatures(*window);
+        // The song operations would attach these; the detail view decides when they work.
+        window->attach({panel()->btnMoveSong, panel()->btnDeleteSong, panel()->btnExportSong,
+                        panel()->btnReplaceSong, panel()->btnEditLyric, panel()->btnAddSelectList});
         showActive();
         window->selectMode(Mode::SongSearch);
         if (!listed) return;
