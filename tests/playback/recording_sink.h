@@ -15,9 +15,7 @@ namespace dadaz::testing {
 struct SinkLog {
     std::mutex mutex;
     std::vector<std::string> messages;  // "90 3C 64", "F0 41 10 ..." (SysEx body after F0)
-    int silences = 0;
-    int opened = 0;
-    int failuresLeft = 0;
+    int silences = 0, opened = 0, failuresLeft = 0;
     SoundProblem problem{SoundProblem::Kind::NoSoundDevice, "pulseaudio, pipewire, alsa"};
 
     std::vector<std::string> snapshot() {
@@ -30,14 +28,13 @@ class RecordingSink : public MidiSink {
   public:
     explicit RecordingSink(std::shared_ptr<SinkLog> log) : log_(std::move(log)) {}
 
-    void send(const MidiEvent& event, std::string_view sysexBody) override {
-        std::string text = hex(event.status);
-        const int kind = event.status & 0xF0;
-        if (event.status == 0xF0) {
+    void send(const MidiEvent& e, std::string_view sysexBody) override {
+        std::string text = hex(e.status);
+        if (e.status == 0xF0) {
             for (char c : sysexBody) text += " " + hex(static_cast<unsigned char>(c));
         } else {
-            text += " " + hex(event.data1);
-            if (kind != 0xC0 && kind != 0xD0) text += " " + hex(event.data2);
+            text += " " + hex(e.data1);
+            if ((e.status & 0xE0) != 0xC0) text += " " + hex(e.data2);  // not Cx or Dx
         }
         std::lock_guard lock(log_->mutex);
         log_->messages.push_back(text);
@@ -51,8 +48,7 @@ class RecordingSink : public MidiSink {
     static MidiSequencer::SinkFactory factory(std::shared_ptr<SinkLog> log) {
         return [log](SoundProblem& problem) -> std::unique_ptr<MidiSink> {
             std::lock_guard lock(log->mutex);
-            if (log->failuresLeft > 0) {
-                --log->failuresLeft;
+            if (log->failuresLeft > 0 && log->failuresLeft--) {
                 problem = log->problem;
                 return nullptr;
             }

@@ -46,9 +46,6 @@ inline std::string endOfTrack(std::uint32_t delta) {
 inline std::string noteOn(std::uint32_t delta, int key, int channel = 0) {
     return event(delta, {0x90 | channel, key, 100});
 }
-inline std::string noteOff(std::uint32_t delta, int key, int channel = 0) {
-    return event(delta, {0x80 | channel, key, 0});
-}
 // SMPTE time division: frames per second as the negative high byte, ticks per frame low.
 inline std::uint16_t smpteDivision(int framesPerSecond, int ticksPerFrame) {
     return static_cast<std::uint16_t>(((256 - framesPerSecond) << 8) | ticksPerFrame);
@@ -56,7 +53,7 @@ inline std::uint16_t smpteDivision(int framesPerSecond, int ticksPerFrame) {
 // A format 0 song of `lengthMs`, one tick a millisecond: a note at the start, and its end.
 inline std::string songOfLength(std::uint32_t lengthMs) {
     return header(0, 1, 500) +
-           track(tempo(0, 500000) + noteOn(0, 60) + noteOff(lengthMs, 60) + endOfTrack(0));
+           track(tempo(0, 500000) + noteOn(0, 60) + event(lengthMs, {0x80, 60, 0}) + endOfTrack(0));
 }
 
 }  // namespace dadaz::testing::smf
