@@ -1,5 +1,6 @@
 #include <dlfcn.h>
 #include <fluidsynth.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <mutex>
@@ -39,18 +40,33 @@ class FluidSynthSink : public MidiSink {
 
     // Opens the synthesizer on a sound device first and loads the soundfont only then, so a
     // machine without sound does not pay for loading it.
-    bool open(const std::string& soundFontPath, std::string* reason) {
-        std::error_code ec;
-        if (!std::filesystem::is_regular_file(soundFontPath, ec)) {
-            if (reason) *reason = "soundfont " + soundFontPath + " not found";
-            return false;
-        }
+    bool open(const std::string& soundFontPath, SoundProblem& problem) {
         settings_ = new_fluid_settings();
         if (!settings_) return false;
+        std::string soundFont = soundFontPath;
+        if (!soundFont.empty() && !findSoundFont({soundFont})) {
+            problem = {SoundProblem::Kind::SoundFontUnusable, soundFont};
+            return false;
+        }
+        if (soundFont.empty()) {
+            char* configured = nullptr;
+            fluid_settings_getstr_default(settings_, "synth.default-soundfont", &configured);
+            const auto candidates = soundFontCandidates(configured ? configured : "");
+            if (auto found = findSoundFont(candidates)) {
+                soundFont = *found;
+            } else {
+                problem.kind = SoundProblem::Kind::NoSoundFont;
+                for (const std::string& place : candidates) {
+                    problem.detail += (problem.detail.empty() ? "" : "\n") + place;
+                }
+                return false;
+            }
+        }
         // FluidSynth's default gain of 0.2 sounds faint next to other players; 0.5 leaves
         // room for a full arrangement on all sixteen channels.
         fluid_settings_setnum(settings_, "synth.gain", 0.5);
-        for (const char* name : {"pulseaudio", "pipewire", "alsa"}) {
+        constexpr const char* kDrivers[] = {"pulseaudio", "pipewire", "alsa"};
+        for (const char* name : kDrivers) {
             if (fluid_settings_setstr(settings_, "audio.driver", name) != FLUID_OK) continue;
             if (!synth_) synth_ = new_fluid_synth(settings_);
             if (!synth_) break;
@@ -58,11 +74,14 @@ class FluidSynthSink : public MidiSink {
             if (driver_) break;
         }
         if (!driver_) {
-            if (reason) *reason = "no working sound device";
+            problem.kind = SoundProblem::Kind::NoSoundDevice;
+            for (const char* name : kDrivers) {
+                problem.detail += (problem.detail.empty() ? "" : ", ") + std::string(name);
+            }
             return false;
         }
-        if (fluid_synth_sfload(synth_, soundFontPath.c_str(), 1) == FLUID_FAILED) {
-            if (reason) *reason = "cannot load soundfont " + soundFontPath;
+        if (fluid_synth_sfload(synth_, soundFont.c_str(), 1) == FLUID_FAILED) {
+            problem = {SoundProblem::Kind::SoundFontUnusable, soundFont};
             return false;
         }
         return true;
@@ -115,12 +134,36 @@ class FluidSynthSink : public MidiSink {
 
 }  // namespace
 
+std::vector<std::string> soundFontCandidates(const std::string& configuredDefault) {
+    std::vector<std::string> candidates;
+    if (!configuredDefault.empty()) candidates.push_back(configuredDefault);
+    for (const char* packaged :
+         {"/usr/share/sounds/sf2/default-GM.sf2", "/usr/share/sounds/sf2/FluidR3_GM.sf2",
+          "/usr/share/sounds/sf2/TimGM6mb.sf2", "/usr/share/sounds/sf3/default-GM.sf3",
+          "/usr/share/soundfonts/default.sf2", "/usr/share/soundfonts/FluidR3_GM.sf2"}) {
+        if (packaged != configuredDefault) candidates.emplace_back(packaged);
+    }
+    return candidates;
+}
+
+std::optional<std::string> findSoundFont(const std::vector<std::string>& candidates) {
+    for (const std::string& path : candidates) {
+        std::error_code ec;
+        if (std::filesystem::is_regular_file(path, ec) && ::access(path.c_str(), R_OK) == 0) {
+            return path;
+        }
+    }
+    return std::nullopt;
+}
+
 std::unique_ptr<MidiSink> openFluidSynthSink(const std::string& soundFontPath,
-                                             std::string* reason) {
+                                             SoundProblem* problem) {
     quietFluidSynthLog();
     auto sink = std::make_unique<FluidSynthSink>();
-    if (!sink->open(soundFontPath, reason)) return nullptr;
-    return sink;
+    SoundProblem found;
+    if (sink->open(soundFontPath, found)) return sink;
+    if (problem) *problem = found;
+    return nullptr;
 }
 
 }  // namespace dadaz

@@ -39,6 +39,8 @@ std::string describeMciError(MciError error) {
             return "the alias is already in use";
         case MciError::CannotOpenFile:
             return "the file cannot be opened as a MIDI song";
+        case MciError::FileTooLarge:
+            return "the file is too large for a MIDI song";
         case MciError::BadTimeFormat:
             return "unsupported time format";
     }
@@ -66,7 +68,7 @@ std::optional<std::vector<std::string>> splitMciWords(std::string_view command) 
     return words;
 }
 
-Mci::Mci(MciOptions options) {
+Mci::Mci(MciOptions options) : waitLimitUs_(options.waitLimitMs * 1000) {
     PlaybackClock* clock = options.clock;
     if (!clock) {
         ownClock_ = std::make_unique<SteadyPlaybackClock>();
@@ -74,14 +76,20 @@ Mci::Mci(MciOptions options) {
     }
     MidiSequencer::SinkFactory openSink;
     if (options.sound) {
-        openSink = options.openSink ? options.openSink : [path = options.soundFontPath] {
-            return openFluidSynthSink(path);
-        };
+        openSink = options.openSink ? options.openSink
+                                    : [path = options.soundFontPath](SoundProblem& problem) {
+                                          return openFluidSynthSink(path, &problem);
+                                      };
     }
     sequencer_ = std::make_unique<MidiSequencer>(*clock, std::move(openSink));
 }
 
 Mci::~Mci() = default;
+
+SoundProblem Mci::soundProblem() {
+    std::lock_guard lock(commandMutex_);
+    return sequencer_->soundProblem();
+}
 
 MciReply Mci::send(std::string_view command) {
     std::lock_guard lock(commandMutex_);
@@ -140,7 +148,7 @@ MciReply Mci::play(const std::vector<std::string>& words) {
     const bool implicit = device->implicit;
     sequencer_->play(handle);
     if (wait) {
-        sequencer_->waitUntilFinished(handle);
+        sequencer_->waitUntilFinished(handle, waitLimitUs_);
         if (implicit) closeDevice(name);
     }
     return {};
@@ -212,8 +220,11 @@ Mci::Device* Mci::findDevice(std::string_view name) {
 }
 
 MciError Mci::openDevice(const std::string& element, const std::string& name, bool implicit) {
-    auto song = readMidiFile(element);
-    if (!song) return MciError::CannotOpenFile;
+    MidiFileFault fault = MidiFileFault::None;
+    auto song = readMidiFile(element, nullptr, &fault);
+    if (!song) {
+        return fault == MidiFileFault::TooLarge ? MciError::FileTooLarge : MciError::CannotOpenFile;
+    }
     Device device;
     device.name = name;
     device.element = element;

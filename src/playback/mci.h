@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -20,7 +21,8 @@ enum class MciError {
     MissingParameter,
     InvalidDevice,   // no device of that name is open
     DuplicateAlias,  // a device of that name is already open
-    CannotOpenFile,  // missing, unreadable or not a playable MIDI file
+    CannotOpenFile,  // missing, unreadable, not a regular file, or not a playable MIDI file
+    FileTooLarge,    // larger than any song (kMaxMidiFileBytes)
     BadTimeFormat,   // only milliseconds are kept
 };
 
@@ -37,7 +39,11 @@ struct MciOptions {
     PlaybackClock* clock = nullptr;
     // False: never touch the synthesizer, keep time silently.
     bool sound = true;
-    std::string soundFontPath = kDefaultSoundFont;
+    // Empty: the soundfont FluidSynth users expect (see soundFontCandidates).
+    std::string soundFontPath;
+    // "wait" blocks the caller, the window, so a song played with it (a synthesizer reset,
+    // well under a second) is cut off after this long.
+    std::int64_t waitLimitMs = 2000;
     // Replaces FluidSynth as the synthesizer (tests record what would sound).
     MidiSequencer::SinkFactory openSink;
 
@@ -60,7 +66,8 @@ struct MciOptions {
 // The media control strings of the playback code, played through our own sequencer:
 //   Open ELEMENT [alias NAME] [type sequencer] [wait]
 //   Play NAME|ELEMENT [wait] [notify]     (an element not open is opened for this play, and
-//                                          closed again when it ends waiting or is stopped)
+//                                          closed again when it ends waiting or is stopped;
+//                                          a wait lasts at most MciOptions::waitLimitMs)
 //   Stop NAME [wait] [notify]
 //   Close NAME|all
 //   Set NAME time format milliseconds|ms
@@ -77,6 +84,9 @@ class Mci {
     Mci& operator=(const Mci&) = delete;
 
     MciReply send(std::string_view command);
+    // Why the synthesizer could not be opened at the last play (Kind::None once it sounds, or
+    // when the device is silent on purpose); the next play tries it again.
+    SoundProblem soundProblem();
 
   private:
     struct Device {
@@ -102,6 +112,7 @@ class Mci {
     std::unique_ptr<PlaybackClock> ownClock_;
     std::unique_ptr<MidiSequencer> sequencer_;
     std::vector<Device> devices_;
+    std::int64_t waitLimitUs_ = 0;
 };
 
 // Splits a command string into words; a word in double quotes may hold spaces. Nothing when a

@@ -53,15 +53,19 @@ void MidiSequencer::stop(Handle handle) {
     stopLocked(handle);
 }
 
-void MidiSequencer::waitUntilFinished(Handle handle) {
+bool MidiSequencer::waitUntilFinished(Handle handle, std::int64_t limitUs) {
     std::unique_lock lock(mutex_);
     Entry* entry = find(handle);
-    if (!entry || !entry->playing) return;
-    std::int64_t end = entry->startUs + entry->song->lengthUs;
+    if (!entry || !entry->playing) return true;
+    const std::int64_t end = entry->startUs + entry->song->lengthUs;
+    const std::int64_t until = std::min(end, clock_.nowUs() + std::max<std::int64_t>(0, limitUs));
     lock.unlock();
-    clock_.sleepUntil(end);
+    clock_.sleepUntil(until);
     lock.lock();
-    changed_.wait(lock, [&] { return !deliveringLocked(handle); });
+    changed_.wait(lock, [&] { return !deliveringLocked(handle, until); });
+    if (until >= end) return true;
+    stopLocked(handle);
+    return false;
 }
 
 std::int64_t MidiSequencer::positionMs(Handle handle) {
@@ -91,6 +95,11 @@ bool MidiSequencer::hasSound() {
     return sink_ != nullptr;
 }
 
+SoundProblem MidiSequencer::soundProblem() {
+    std::lock_guard lock(mutex_);
+    return soundProblem_;
+}
+
 MidiSequencer::Entry* MidiSequencer::find(Handle handle) {
     auto it = entries_.find(handle);
     return it == entries_.end() ? nullptr : &it->second;
@@ -112,18 +121,20 @@ void MidiSequencer::stopLocked(Handle handle) {
     changed_.notify_all();
 }
 
-bool MidiSequencer::deliveringLocked(Handle handle) const {
+bool MidiSequencer::deliveringLocked(Handle handle, std::int64_t untilUs) const {
     if (!sink_ || active_ != handle) return false;
     auto it = entries_.find(handle);
-    return it != entries_.end() && it->second.playing &&
-           nextEvent_ < it->second.song->events.size();
+    if (it == entries_.end() || !it->second.playing) return false;
+    const auto& events = it->second.song->events;
+    return nextEvent_ < events.size() && it->second.startUs + events[nextEvent_].timeUs <= untilUs;
 }
 
 void MidiSequencer::openSinkLocked() {
-    if (sinkTried_) return;
-    sinkTried_ = true;
-    if (openSink_) sink_ = openSink_();
-    if (sink_) thread_ = std::thread([this] { run(); });
+    if (sink_ || !openSink_) return;
+    SoundProblem problem;
+    sink_ = openSink_(problem);
+    soundProblem_ = sink_ ? SoundProblem{} : problem;
+    if (sink_ && !thread_.joinable()) thread_ = std::thread([this] { run(); });
 }
 
 void MidiSequencer::run() {
@@ -147,7 +158,8 @@ void MidiSequencer::run() {
         }
         // Sent under the lock, so a stop cannot slip in between and leave a note hanging.
         sink_->send(event, sysex);
-        if (++nextEvent_ == song.events.size()) changed_.notify_all();
+        ++nextEvent_;
+        changed_.notify_all();  // a bounded wait may be waiting for this event
     }
 }
 

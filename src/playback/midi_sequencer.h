@@ -20,9 +20,11 @@ namespace dadaz {
 // thread-safe.
 class MidiSequencer {
   public:
-    using SinkFactory = std::function<std::unique_ptr<MidiSink>()>;
-    // `openSink` is called once, at the first play; an empty one, or one that gives nothing,
-    // makes every song play silently.
+    // Gives the synthesizer, or nothing and why.
+    using SinkFactory = std::function<std::unique_ptr<MidiSink>(SoundProblem&)>;
+    // `openSink` is called at a play while no synthesizer is open, so one that failed (no
+    // sound device yet) is tried again at the next; a song plays silently meanwhile. An empty
+    // factory means silence on purpose.
     MidiSequencer(PlaybackClock& clock, SinkFactory openSink);
     ~MidiSequencer();
     MidiSequencer(const MidiSequencer&) = delete;
@@ -37,16 +39,19 @@ class MidiSequencer {
     void play(Handle handle);
     void stop(Handle handle);
     // Blocks until the song's last event has played (not the synthesizer's release tail), or
-    // it was stopped. Returns at once when it does not play.
-    void waitUntilFinished(Handle handle);
+    // it was stopped, but for at most `limitUs` of clock time: a song still playing then is
+    // stopped there, and the answer is false. Returns at once when it does not play.
+    bool waitUntilFinished(Handle handle, std::int64_t limitUs);
 
     // Milliseconds; the position is the length exactly once the song has reached its end.
     std::int64_t positionMs(Handle handle);
     std::int64_t lengthMs(Handle handle);
     // Playing and not yet at its end.
     bool isPlaying(Handle handle);
-    // True once a synthesizer is open (after the first play, on a machine with sound).
+    // True once a synthesizer is open (after a play, on a machine with sound).
     bool hasSound();
+    // Why the last try to open the synthesizer failed; Kind::None when it has not failed.
+    SoundProblem soundProblem();
 
   private:
     struct Entry {
@@ -59,7 +64,8 @@ class MidiSequencer {
     Entry* find(Handle handle);
     std::int64_t positionUsLocked(const Entry& entry);
     void stopLocked(Handle handle);
-    bool deliveringLocked(Handle handle) const;
+    // The song's thread has yet to send an event due by `untilUs` (clock time).
+    bool deliveringLocked(Handle handle, std::int64_t untilUs) const;
     void openSinkLocked();
     void run();
 
@@ -71,8 +77,8 @@ class MidiSequencer {
     Handle nextHandle_ = 1;
     Handle active_ = 0;  // the song the thread plays, 0 for none
     std::size_t nextEvent_ = 0;
-    bool sinkTried_ = false;
     std::unique_ptr<MidiSink> sink_;
+    SoundProblem soundProblem_;
     bool quit_ = false;
     std::thread thread_;
 };

@@ -1,10 +1,10 @@
 #include "playback/playback_controller.h"
 
 #include <filesystem>
-#include <fstream>
 
 #include "platform/filesystem.h"
 #include "playback/mci.h"
+#include "playback/playback_messages.h"
 #include "playback/reset_file.h"
 
 namespace dadaz {
@@ -57,10 +57,7 @@ std::string formatPlayTime(std::int64_t ms) {
 bool hasMidiHeader(const FileSystem& fs, const std::string& path) {
     if (path.empty()) return false;
     auto real = findFile(fs, path);
-    if (!real) return false;
-    std::ifstream in(*real, std::ios::binary);
-    char head[4] = {};
-    return in.read(head, 4) && std::string_view(head, 4) == "MThd";
+    return real && startsWithMidiHeader(*real);
 }
 
 bool isSeparatorLine(const std::string& line) {
@@ -69,7 +66,7 @@ bool isSeparatorLine(const std::string& line) {
 
 PlaybackController::PlaybackController(Mci& mci, FileSystem& fs) : mci_(mci), fs_(fs) {}
 
-bool PlaybackController::open(const std::string& midiFile) {
+bool PlaybackController::open(const std::string& midiFile, PlaybackView& view) {
     filePath_ = midiFile;
     if (!hasMidiHeader(fs_, midiFile)) return false;
     if (playing_) {
@@ -81,10 +78,22 @@ bool PlaybackController::open(const std::string& midiFile) {
     // A file that cannot be read as a song would play silence while showing a running song;
     // it is treated like one without the header.
     const std::string real = findFile(fs_, midiFile).value_or(midiFile);
-    if (!mci_.send("Open " + inQuotes(real) + " alias " + kAlias).ok()) return false;
+    const MciReply opened = mci_.send("Open " + inQuotes(real) + " alias " + kAlias);
+    if (opened.error == MciError::FileTooLarge) {
+        view.message = PlaybackMessage{MessageIcon::Critical, playback_text::fileTooLarge(real)};
+    }
+    if (!opened.ok()) return false;
     mci_.send(std::string("Play ") + kAlias);
     mci_.send(std::string("Set ") + kAlias + " time format milliseconds");
+    warnOfSilence(view);
     return true;
+}
+
+void PlaybackController::warnOfSilence(PlaybackView& view) {
+    const SoundProblem problem = mci_.soundProblem();
+    if (problem.kind == SoundProblem::Kind::None || problem == toldProblem_) return;
+    toldProblem_ = problem;
+    view.message = PlaybackMessage{MessageIcon::Exclamation, playback_text::soundProblem(problem)};
 }
 
 std::int64_t PlaybackController::statusNumber(const std::string& command) {
@@ -92,12 +101,12 @@ std::int64_t PlaybackController::statusNumber(const std::string& command) {
 }
 
 PlaybackView PlaybackController::playSearchSong(const std::string& midiFile) {
-    if (!open(midiFile)) return {};
+    PlaybackView view;
+    if (!open(midiFile, view)) return view;
     lengthMs_ = statusNumber(std::string("Status ") + kAlias + " length");
     playing_ = true;
     playingSearchSong_ = true;
     skippedSeparator_.reset();
-    PlaybackView view;
     view.lengthText = formatPlayTime(lengthMs_);
     view.timesVisible = true;
     view.stopSongEnabled = true;
@@ -106,17 +115,24 @@ PlaybackView PlaybackController::playSearchSong(const std::string& midiFile) {
 }
 
 PlaybackView PlaybackController::playDuplicateSong(const std::string& midiFile) {
-    if (!open(midiFile)) return {};
+    PlaybackView view;
+    if (!open(midiFile, view)) return view;
     playing_ = true;
     playingSearchSong_ = false;
     skippedSeparator_.reset();
-    PlaybackView view;
     view.stopMidiEnabled = true;
     view.playMidiEnabled = false;
     return view;
 }
 
 PlaybackView PlaybackController::stop(const StopContext& context) {
+    // A stop or a mode change ends the auto-advance too: a pending move past a separator
+    // would start a song in a panel the user has left.
+    skippedSeparator_.reset();
+    return release(context);
+}
+
+PlaybackView PlaybackController::release(const StopContext& context) {
     PlaybackView view;
     if (!playing_) {
         if (context.songSearchMode) {
@@ -163,6 +179,7 @@ TickResult PlaybackController::tick(const TickInput& input) {
     if (input.selectedIndex >= 0 && static_cast<std::size_t>(input.selectedIndex) + 1 < count) {
         next = static_cast<std::size_t>(input.selectedIndex) + 1;
     }
+    result.view = release(input.stop);
     result.select = next;
     if (input.lineText && isSeparatorLine(input.lineText(next))) {
         skippedSeparator_ = next;

@@ -1,7 +1,11 @@
 #include "playback/smf_reader.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
-#include <fstream>
+#include <cerrno>
 
 namespace dadaz {
 namespace {
@@ -10,29 +14,30 @@ using Int128 = __int128;
 
 constexpr std::uint32_t kDefaultUsPerQuarter = 500000;  // 120 beats per minute
 
-// An event as read from one track, before the tracks are merged and timed.
-struct TrackEvent {
-    std::uint64_t tick = 0;
-    std::uint32_t track = 0;
-    MidiEvent event;
-};
-
 struct TempoChange {
     std::uint64_t tick = 0;
-    std::uint32_t track = 0;
     std::uint32_t usPerQuarter = 0;
 };
 
+// While parsing, an event's timeUs holds its tick; the times are set once all tracks are read.
 struct ParseState {
-    std::vector<TrackEvent> events;
+    std::vector<MidiEvent> events;
     std::vector<TempoChange> tempos;
     std::string sysexBytes;
     std::uint64_t lastTick = 0;
+
+    void checkRoom() const;
 };
 
 struct ParseError {
     std::string reason;
 };
+
+void ParseState::checkRoom() const {
+    if (events.size() + tempos.size() >= kMaxMidiEvents) {
+        throw ParseError{"more than " + std::to_string(kMaxMidiEvents) + " events"};
+    }
+}
 
 std::uint32_t readU32(std::string_view bytes, std::size_t at) {
     return (std::uint32_t{static_cast<unsigned char>(bytes[at])} << 24) |
@@ -124,7 +129,8 @@ class TrackReader {
                 (std::uint32_t{static_cast<unsigned char>(body[0])} << 16) |
                 (std::uint32_t{static_cast<unsigned char>(body[1])} << 8) |
                 std::uint32_t{static_cast<unsigned char>(body[2])};
-            state_.tempos.push_back({tick, track_, usPerQuarter});
+            state_.checkRoom();
+            state_.tempos.push_back({tick, usPerQuarter});
         }
         return false;
     }
@@ -137,22 +143,26 @@ class TrackReader {
             return;
         }
         body.remove_suffix(1);
+        state_.checkRoom();
         MidiEvent event;
+        event.timeUs = static_cast<std::int64_t>(tick);
         event.status = 0xF0;
         event.sysexOffset = static_cast<std::uint32_t>(state_.sysexBytes.size());
         event.sysexLength = static_cast<std::uint32_t>(body.size());
         state_.sysexBytes.append(body);
-        state_.events.push_back({tick, track_, event});
+        state_.events.push_back(event);
     }
 
     void readChannelMessage(std::uint64_t tick, std::uint8_t status) {
+        state_.checkRoom();
         MidiEvent event;
+        event.timeUs = static_cast<std::int64_t>(tick);
         event.status = status;
         event.data1 = nextByte();
         std::uint8_t kind = status & 0xF0;
         if (kind != 0xC0 && kind != 0xD0) event.data2 = nextByte();
         if (event.data1 >= 0x80 || event.data2 >= 0x80) fail("data byte out of range");
-        state_.events.push_back({tick, track_, event});
+        state_.events.push_back(event);
     }
 
     std::string_view data_;
@@ -270,7 +280,7 @@ MidiSong parse(std::string_view bytes) {
     // Tracks were read one after another, so a stable sort by tick merges them with ties in
     // track order.
     std::stable_sort(state.events.begin(), state.events.end(),
-                     [](const TrackEvent& a, const TrackEvent& b) { return a.tick < b.tick; });
+                     [](const MidiEvent& a, const MidiEvent& b) { return a.timeUs < b.timeUs; });
     TimeMap timeMap = makeTimeMap(division, std::move(state.tempos));
     const Int128 denominator = timeMap.denominator();
     const Int128 limit = Int128(kMaxMidiSongUs) * denominator;
@@ -278,16 +288,76 @@ MidiSong parse(std::string_view bytes) {
     Int128 end = timeMap.numeratorAt(state.lastTick);
     if (end > limit) throw ParseError{"song longer than 100 hours"};
     timeMap.rewind();
-    song.events.reserve(state.events.size());
-    for (const auto& e : state.events) {
-        MidiEvent event = e.event;
-        event.timeUs = static_cast<std::int64_t>(timeMap.numeratorAt(e.tick) / denominator);
-        song.events.push_back(event);
+    for (MidiEvent& event : state.events) {
+        const auto tick = static_cast<std::uint64_t>(event.timeUs);
+        event.timeUs = static_cast<std::int64_t>(timeMap.numeratorAt(tick) / denominator);
     }
+    song.events = std::move(state.events);
     song.sysexBytes = std::move(state.sysexBytes);
     song.lengthUs = static_cast<std::int64_t>(end / denominator);
     song.lengthMs = static_cast<std::int64_t>((end + denominator * 500) / (denominator * 1000));
     return song;
+}
+
+const char* describeFault(MidiFileFault fault) {
+    switch (fault) {
+        case MidiFileFault::CannotOpen:
+            return "cannot open the file";
+        case MidiFileFault::NotAFile:
+            return "not a regular file";
+        case MidiFileFault::TooLarge:
+            return "file too large for a MIDI song";
+        case MidiFileFault::None:
+        case MidiFileFault::Malformed:
+            break;
+    }
+    return "cannot read the file";
+}
+
+class FileDescriptor {
+  public:
+    explicit FileDescriptor(int fd) : fd_(fd) {}
+    ~FileDescriptor() {
+        if (fd_ >= 0) ::close(fd_);
+    }
+    FileDescriptor(const FileDescriptor&) = delete;
+    FileDescriptor& operator=(const FileDescriptor&) = delete;
+    int get() const { return fd_; }
+
+  private:
+    int fd_;
+};
+
+// Reads a regular file of at most `maxBytes` into `bytes` (only its first `maxBytes` when
+// `prefixOnly`). Anything else is refused before a byte is read: opening without blocking
+// and checking the opened file means a named pipe or device can never hang the caller.
+MidiFileFault readSmallRegularFile(const std::string& path, std::size_t maxBytes,
+                                   std::string& bytes, bool prefixOnly = false) {
+    FileDescriptor file(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
+    if (file.get() < 0) return MidiFileFault::CannotOpen;
+    struct stat info {};
+    if (::fstat(file.get(), &info) != 0) return MidiFileFault::CannotOpen;
+    if (!S_ISREG(info.st_mode)) return MidiFileFault::NotAFile;
+    if (static_cast<std::uint64_t>(info.st_size) > maxBytes && !prefixOnly) {
+        return MidiFileFault::TooLarge;
+    }
+    // Read to the end, so a file that grew since fstat is measured by what it holds.
+    bytes.clear();
+    bytes.reserve(std::min<std::size_t>(static_cast<std::size_t>(info.st_size), maxBytes));
+    char buffer[1 << 16];
+    while (bytes.size() <= maxBytes) {
+        const std::size_t room = std::min(sizeof buffer, maxBytes + 1 - bytes.size());
+        const ssize_t n = ::read(file.get(), buffer, room);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) return MidiFileFault::CannotOpen;
+        if (n == 0) break;
+        bytes.append(buffer, static_cast<std::size_t>(n));
+    }
+    if (bytes.size() > maxBytes) {
+        if (!prefixOnly) return MidiFileFault::TooLarge;
+        bytes.resize(maxBytes);
+    }
+    return MidiFileFault::None;
 }
 
 }  // namespace
@@ -303,29 +373,24 @@ std::optional<MidiSong> parseMidiFile(std::string_view bytes, std::string* error
     return std::nullopt;
 }
 
-std::optional<MidiSong> readMidiFile(const std::string& path, std::string* error) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        if (error) *error = "cannot open the file";
+std::optional<MidiSong> readMidiFile(const std::string& path, std::string* error,
+                                     MidiFileFault* fault) {
+    std::string bytes;
+    const MidiFileFault readFault = readSmallRegularFile(path, kMaxMidiFileBytes, bytes);
+    if (readFault != MidiFileFault::None) {
+        if (fault) *fault = readFault;
+        if (error) *error = describeFault(readFault);
         return std::nullopt;
     }
-    in.seekg(0, std::ios::end);
-    std::streamoff size = in.tellg();
-    if (size < 0) {
-        if (error) *error = "cannot read the file";
-        return std::nullopt;
-    }
-    if (static_cast<std::uint64_t>(size) > kMaxMidiFileBytes) {
-        if (error) *error = "file too large for a MIDI song";
-        return std::nullopt;
-    }
-    std::string bytes(static_cast<std::size_t>(size), '\0');
-    in.seekg(0);
-    if (!in.read(bytes.data(), size)) {
-        if (error) *error = "cannot read the file";
-        return std::nullopt;
-    }
-    return parseMidiFile(bytes, error);
+    auto song = parseMidiFile(bytes, error);
+    if (fault) *fault = song ? MidiFileFault::None : MidiFileFault::Malformed;
+    return song;
+}
+
+bool startsWithMidiHeader(const std::string& path) {
+    std::string head;
+    if (readSmallRegularFile(path, 4, head, true) != MidiFileFault::None) return false;
+    return head == "MThd";
 }
 
 }  // namespace dadaz

@@ -36,14 +36,29 @@ struct MidiSong {
 };
 
 // Files past this size are refused unread: karaoke songs are a few hundred kilobytes.
-inline constexpr std::size_t kMaxMidiFileBytes = 64u << 20;
+inline constexpr std::size_t kMaxMidiFileBytes = 8u << 20;
+// Songs hold tens of thousands of events; a file with more than this is refused, which also
+// bounds the memory a file can make the reader take (about 50 bytes an event at the peak).
+inline constexpr std::size_t kMaxMidiEvents = 1'000'000;
 // A song whose events lie further apart than this is refused as damaged.
 inline constexpr std::int64_t kMaxMidiSongUs = 100LL * 3600 * 1000 * 1000;
+
+// Why a file gave no song.
+enum class MidiFileFault {
+    None,
+    CannotOpen,  // missing or unreadable
+    NotAFile,    // a folder, a named pipe, a device: never read, so it cannot block
+    TooLarge,    // over kMaxMidiFileBytes
+    Malformed,   // not a Standard MIDI File we can play (kMaxMidiEvents included)
+};
 
 // Parses a whole file. Anything malformed or truncated gives nothing and, when `error` is
 // given, a short English reason; no input makes it read out of bounds.
 std::optional<MidiSong> parseMidiFile(std::string_view bytes, std::string* error = nullptr);
-// Reads and parses the file at `path`.
-std::optional<MidiSong> readMidiFile(const std::string& path, std::string* error = nullptr);
+// Reads and parses the file at `path`, a regular file of at most kMaxMidiFileBytes.
+std::optional<MidiSong> readMidiFile(const std::string& path, std::string* error = nullptr,
+                                     MidiFileFault* fault = nullptr);
+// Whether `path` is a regular file whose first four bytes are "MThd".
+bool startsWithMidiHeader(const std::string& path);
 
 }  // namespace dadaz

@@ -6,16 +6,17 @@
 #include <string>
 #include <vector>
 
-#include "playback/midi_sink.h"
+#include "playback/midi_sequencer.h"
 
 namespace dadaz::testing {
 
-// What a sink received, shared with the test after the sink went into the sequencer.
+// What a sink received, shared with the test after the sink went into the sequencer. While
+// `failuresLeft` is above 0, opening fails with `problem` (a machine without sound).
 struct SinkLog {
     std::mutex mutex;
     std::vector<std::string> messages;  // "90 3C 64", "F0 41 10 ..." (SysEx body after F0)
-    int silences = 0;
-    int opened = 0;
+    int silences = 0, opened = 0, failuresLeft = 0;
+    SoundProblem problem{SoundProblem::Kind::NoSoundDevice, "pulseaudio, pipewire, alsa"};
 
     std::vector<std::string> snapshot() {
         std::lock_guard lock(mutex);
@@ -27,15 +28,13 @@ class RecordingSink : public MidiSink {
   public:
     explicit RecordingSink(std::shared_ptr<SinkLog> log) : log_(std::move(log)) {}
 
-    void send(const MidiEvent& event, std::string_view sysexBody) override {
-        std::string text = hex(event.status);
-        if (event.status == 0xF0) {
+    void send(const MidiEvent& e, std::string_view sysexBody) override {
+        std::string text = hex(e.status);
+        if (e.status == 0xF0) {
             for (char c : sysexBody) text += " " + hex(static_cast<unsigned char>(c));
         } else {
-            text += " " + hex(event.data1);
-            if ((event.status & 0xF0) != 0xC0 && (event.status & 0xF0) != 0xD0) {
-                text += " " + hex(event.data2);
-            }
+            text += " " + hex(e.data1);
+            if ((e.status & 0xE0) != 0xC0) text += " " + hex(e.data2);  // not Cx or Dx
         }
         std::lock_guard lock(log_->mutex);
         log_->messages.push_back(text);
@@ -46,12 +45,14 @@ class RecordingSink : public MidiSink {
     }
 
     // A factory for MciOptions::openSink that records into `log`.
-    static std::function<std::unique_ptr<MidiSink>()> factory(std::shared_ptr<SinkLog> log) {
-        return [log]() -> std::unique_ptr<MidiSink> {
-            {
-                std::lock_guard lock(log->mutex);
-                ++log->opened;
+    static MidiSequencer::SinkFactory factory(std::shared_ptr<SinkLog> log) {
+        return [log](SoundProblem& problem) -> std::unique_ptr<MidiSink> {
+            std::lock_guard lock(log->mutex);
+            if (log->failuresLeft > 0 && log->failuresLeft--) {
+                problem = log->problem;
+                return nullptr;
             }
+            ++log->opened;
             return std::make_unique<RecordingSink>(log);
         };
     }

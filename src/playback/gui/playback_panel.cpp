@@ -77,7 +77,7 @@ void PlaybackPanel::playDuplicateResult() {
     apply(view);
 }
 
-void PlaybackPanel::stop() {
+StopContext PlaybackPanel::stopContext() const {
     SongSearchPanel* search = window_.songSearchPanel();
     StopContext context;
     context.songSearchMode = window_.mode() == Mode::SongSearch;
@@ -86,7 +86,11 @@ void PlaybackPanel::stop() {
     context.searchAll = search->chkSearchAll->isChecked();
     context.duplicateListCount =
         static_cast<std::size_t>(window_.findDuplicatePanel()->lstSearchResult->count());
-    apply(controller_->stop(context));
+    return context;
+}
+
+void PlaybackPanel::stop() {
+    apply(controller_->stop(stopContext()));
 }
 
 void PlaybackPanel::tick() {
@@ -96,17 +100,16 @@ void PlaybackPanel::tick() {
     input.searchListCount = static_cast<std::size_t>(list->count());
     input.selectedIndex = list->currentRow();
     input.lineText = [list](std::size_t row) { return list->lineAt(static_cast<int>(row)); };
+    input.stop = stopContext();
     const TickResult result = controller_->tick(input);
     if (result.positionText) {
         setText(search->txtBeforeEdit, result.positionText);
         search->txtBeforeEdit->repaint();
     }
-    if (result.select) {
-        // Selecting another line releases the finished song (and resets the synthesizer)
-        // before the next one opens.
-        stop();
-        list->setCurrentRow(static_cast<int>(*result.select));
-    }
+    // The finished song is released (and the synthesizer reset) before the next line is
+    // selected and opens.
+    apply(result.view);
+    if (result.select) list->setCurrentRow(static_cast<int>(*result.select));
     if (result.play) playSearchResult();
 }
 
@@ -123,6 +126,8 @@ void PlaybackPanel::apply(const PlaybackView& view) {
     }
     setText(search->txtAfterEdit, view.lengthText);
     setText(search->txtBeforeEdit, view.positionText);
+    if (view.message)
+        window_.prompt().ask(view.message->icon, MessageButtons::Ok, view.message->text);
 }
 
 PlaybackPanel* attachPlayback(MainWindow& window, Mci* mci) {

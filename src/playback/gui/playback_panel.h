@@ -10,6 +10,7 @@ class MainWindow;
 class Mci;
 class PlaybackController;
 struct PlaybackView;
+struct StopContext;
 
 // Playback in the main window: btnPlaySong and btnStopSong of the song search mode,
 // btnPlayMIDI and btnStopMIDI of the duplicate mode, the song's length and running position
@@ -43,6 +44,7 @@ class PlaybackPanel : public QObject {
         std::string resetFile;
     };
     SongFiles filesOfLine(const std::string& line) const;
+    StopContext stopContext() const;
     void apply(const PlaybackView& view);
 
     MainWindow& window_;
