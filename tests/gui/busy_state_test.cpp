@@ -125,8 +125,8 @@ class BusyStateTest : public QObject {
         auto pressDuringRun = [&] {
             QTimer::singleShot(0, f.window.get(), [&] {
                 const Mode before = f.window->mode();
-                for (Qt::Key key : {Qt::Key_F3, Qt::Key_F4, Qt::Key_F5, Qt::Key_F9, Qt::Key_F10,
-                                    Qt::Key_F11, Qt::Key_F12})
+                for (Qt::Key key : {Qt::Key_F3, Qt::Key_F4, Qt::Key_F5, Qt::Key_F7, Qt::Key_F8,
+                                    Qt::Key_F9, Qt::Key_F10, Qt::Key_F11, Qt::Key_F12})
                     f.key(key);
                 QCOMPARE(f.window->mode(), before);
                 QVERIFY(f.window->findChild<QTimer*>(QStringLiteral("Timer1"))->isActive());

@@ -152,7 +152,8 @@ void SearchController::optionToggled(bool searchAllBox, bool checked) {
     SongSearchPanel* panel = window_.songSearchPanel();
     QCheckBox* other = searchAllBox ? panel->chkSearchLyric : panel->chkSearchAll;
     if (checked) other->setChecked(false);
-    other->setEnabled(!checked);
+    // F7 and F8 tick the boxes even during a run; the run's end sets their states again.
+    if (!window_.busyState().busy()) other->setEnabled(!checked);
 }
 
 void SearchController::cancelSearch() {
