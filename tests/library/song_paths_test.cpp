@@ -17,7 +17,6 @@ TEST(SongPaths, SeparateLayoutUnlessAllThreeTextsAreTheSame) {
 
     FileSystem fs;
     SongPaths paths(fs, {"/k/MIDI", "/k/LYRIC", "/k/CURSOR", "/k/Invalid Files"});
-    EXPECT_FALSE(paths.multiFolder());
     EXPECT_EQ(paths.path(SongFileKind::Midi, "12345"), "/k/MIDI/1/12345.MID");
     EXPECT_EQ(paths.path(SongFileKind::Lyric, "12345"), "/k/LYRIC/1/12345.LYR");
     EXPECT_EQ(paths.path(SongFileKind::Cursor, "A1"), "/k/CURSOR/A/A1.CUR");
@@ -39,7 +38,6 @@ TEST(SongPaths, SeparateLayoutScansSubFoldersAndFindsPartnersInAnyCase) {
     SongPaths paths(fs, {dir / "MIDI", dir / "LYRIC", dir / "CURSOR", dir / "x"});
     EXPECT_EQ(paths.find(SongFileKind::Midi, "12345"), dir / "midi/1/12345.mid");
     EXPECT_EQ(paths.find(SongFileKind::Cursor, "12345"), dir / "Cursor/1/12345.Cur");
-    EXPECT_EQ(paths.find(SongFileKind::Midi, "12346"), std::nullopt);
 
     const auto folders = paths.lyricFolders();
     ASSERT_EQ(folders.size(), 2u);

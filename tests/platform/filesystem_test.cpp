@@ -59,7 +59,6 @@ TEST_F(FileSystemTest, ResolvesEachComponentWithoutRegardToCaseTheExactCaseFirst
     for (const auto& [asked, real] : cases)
         EXPECT_EQ(fs.resolve(dir / asked).value_or(""), real.empty() ? "" : dir / real) << asked;
     EXPECT_FALSE(fs.deleteFile(dir / std::string("Song/1/a.mid\0/x", 15), true));
-    EXPECT_EQ(fs.readFile(dir / "Song/1/a.mid"), "lower");
     EXPECT_TRUE(fs.isFile(dir / "SONG/1/12345.MID") && fs.isFolder(dir / "SONG/1"));
     EXPECT_FALSE(fs.isFolder(dir / "SONG/1/12345.MID") || fs.isFile(dir / "SONG/1"));
     EXPECT_EQ(fs.fileSize(dir / "song/1/12345.MID"), 4u);
