@@ -291,8 +291,9 @@ TEST(LibraryGenerator, RefusesAFolderThatHoldsAnything) {
     EXPECT_NE(lib.error.find("not empty"), std::string::npos) << lib.error;
     EXPECT_FALSE(generateLibrary(tmp / "file", {.songs = 20}).ok);
     EXPECT_EQ(filesUnder(tmp.path()), (Files{{"file", "x"}, {"lib/SONG/1/10001.MID", "keep me"}}));
-    // A closing "/" names the same folder.
+    // A closing "/" names the same folder; a library of no songs is made too.
     EXPECT_EQ(generateLibrary(tmp / "new/", {.songs = 20}).programFolder, tmp / "new");
+    EXPECT_TRUE(generateLibrary(tmp / "empty", {.songs = 0, .newSongs = 0}).ok);
 }
 
 }  // namespace
