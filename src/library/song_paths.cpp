@@ -128,7 +128,9 @@ std::optional<std::string> SongPaths::findPartner(SongFileKind kind, const Lyric
 }
 
 bool SongPaths::isVolumeOfRoot(std::string_view volume) const {
-    const std::string& rootText = root();
+    // The root as typed may end in "/"; the volumes listed under it never carry two.
+    std::string_view rootText = root();
+    while (rootText.size() > 1 && rootText.back() == '/') rootText.remove_suffix(1);
     if (rootText.empty() || volume.size() <= rootText.size() + 1) return false;
     if (upperAscii(volume.substr(0, rootText.size())) != upperAscii(rootText)) return false;
     if (volume[rootText.size()] != '/') return false;

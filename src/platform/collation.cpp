@@ -123,10 +123,12 @@ std::size_t SortedIndex::lowerBound(std::string_view text) const {
 
 namespace {
 
-// เ แ โ ใ ไ in code page 874: their weight lands after the consonant that follows them.
-bool isLeadingVowel(char byte) {
+// Characters whose weight the next character changes, in code page 874: the leading vowels
+// เ แ โ ใ ไ weigh after the consonant that follows them, nikhahit with a following า or ๅ
+// weighs as one vowel, and a phinthu after sara u or uu sorts before it.
+bool weighsWithTheNext(char byte) {
     const auto value = static_cast<unsigned char>(byte);
-    return value >= 0xE0 && value <= 0xE4;
+    return (value >= 0xE0 && value <= 0xE4) || value == 0xED || value == 0xD8 || value == 0xD9;
 }
 
 }  // namespace
@@ -135,10 +137,9 @@ std::size_t SortedIndex::findPrefix(std::string_view prefix) const {
     // Every entry that begins with the prefix has a key whose first-level part begins with the
     // prefix's first-level part, and those entries lie together. Second-level marks (Thai tone
     // marks) interleave within that run, so it is walked rather than trusted at its start.
-    // A trailing leading vowel weighs only with the consonant after it, so it is left out of
-    // the probe.
+    // A last character whose weight depends on what follows it is left out of the probe.
     std::string_view probe = prefix;
-    while (!probe.empty() && isLeadingVowel(probe.back())) probe.remove_suffix(1);
+    while (!probe.empty() && weighsWithTheNext(probe.back())) probe.remove_suffix(1);
     std::string primary = collator_.sortKey(probe);
     primary.resize(std::min(primary.size(), primary.find('\x01')));
 

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 
 #include "support/temp_dir.h"
@@ -10,99 +11,75 @@ namespace dadaz {
 namespace {
 
 using testing::readBytes;
-using testing::TempDir;
 using testing::writeBytes;
 
-bool exists(const std::string& path) {
-    return std::filesystem::exists(path);
-}
+const char* const kSongCopies[] = {"copy.mid", "COPY2.MID", "copy.lyr", "copy.Cur"};
 
 class ClosingCleanup : public ::testing::Test {
   protected:
     void SetUp() override {
-        for (const char* name : {"copy.mid", "COPY2.MID", "copy.lyr", "copy.Cur", "song.kar",
-                                 "x.tmp", "SongList.txt", "keep.midi", "List.vk2"})
-            writeBytes(program / name, name);
-        writeBytes(program / "SONG/1/10001.MID", "MThd");
-        writeBytes(program / "LYRICS/1/10001.LYR", "title");
-        fs.setReadOnly(program / "copy.lyr", true);
+        for (const char* name : {"SongList.txt", "keep.midi", "List.vk2"})
+            writeBytes(program + "/" + name, name);
+        writeBytes(program + "/SONG/1/10001.MID", "MThd");
+        writeTemporaryFiles();
+        fs.setReadOnly(program + "/copy.lyr", true);
     }
-    Folders subFolders() const {
-        return {program / "SONG", program / "LYRICS", program / "CURSOR",
-                program / "Invalid Files"};
+    void writeTemporaryFiles() {
+        for (const char* name : kSongCopies) writeBytes(program + "/" + name, name);
+        for (const char* name : {"song.kar", "x.tmp"}) writeBytes(program + "/" + name, name);
     }
-    TempDir program;
+    std::vector<std::string> programFolderNames() const {
+        std::vector<std::string> names;
+        for (const auto& entry : std::filesystem::directory_iterator(program))
+            names.push_back(entry.path().filename().string());
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+    Folders library() const {
+        return {program + "/SONG", program + "/LYRICS", program + "/CURSOR",
+                program + "/Invalid Files"};
+    }
+    testing::TempDir dir;
+    std::string program = dir / "Karaoke";
     FileSystem fs;
 };
 
-TEST_F(ClosingCleanup, RemovesTemporaryCopiesAndNothingElse) {
-    CleanupResult result = removeTemporaryFiles(fs, program.path(), subFolders());
+TEST_F(ClosingCleanup, RemovesTemporaryCopiesReadOnlyOnesTooAndNothingElse) {
+    const CleanupResult result = removeTemporaryFiles(fs, program, library());
     EXPECT_FALSE(result.songPatternsKept);
     EXPECT_EQ(result.deleted, 6);
-    for (const char* gone : {"copy.mid", "COPY2.MID", "copy.lyr", "copy.Cur", "song.kar", "x.tmp"})
-        EXPECT_FALSE(exists(program / gone)) << gone;
-    for (const char* kept : {"SongList.txt", "keep.midi", "List.vk2"})
-        EXPECT_EQ(readBytes(program / kept), kept);
-    EXPECT_TRUE(exists(program / "SONG/1/10001.MID"));
-    EXPECT_TRUE(exists(program / "LYRICS/1/10001.LYR"));
+    EXPECT_EQ(programFolderNames(),
+              (std::vector<std::string>{"List.vk2", "SONG", "SongList.txt", "keep.midi"}));
+    EXPECT_EQ(readBytes(program + "/SONG/1/10001.MID"), "MThd");
 }
 
-TEST_F(ClosingCleanup, KeepsSongsWhenTheProgramFolderIsALibraryFolder) {
+TEST_F(ClosingCleanup, KeepsSongsWhenTheProgramFolderIsALibraryFolderHoweverSpelled) {
     // A program folder without song sub-folders is the MIDI, Lyric and Cursor folder at once:
     // its loose MIDI files are songs, not temporary copies.
-    Folders here{program.path(), program.path(), program.path(), program / "Invalid Files"};
-    CleanupResult result = removeTemporaryFiles(fs, program.path(), here);
-    EXPECT_TRUE(result.songPatternsKept);
-    EXPECT_EQ(result.deleted, 2);
-    for (const char* kept : {"copy.mid", "COPY2.MID", "copy.lyr", "copy.Cur"})
-        EXPECT_EQ(readBytes(program / kept), kept);
-    EXPECT_FALSE(exists(program / "song.kar"));
-    EXPECT_FALSE(exists(program / "x.tmp"));
-}
-
-TEST_F(ClosingCleanup, AnyOneLibraryFolderSpelledAnyWayKeepsTheSongs) {
-    std::filesystem::create_directory_symlink(program.path(), program / "link");
-    const std::string spellings[] = {
-        program.path() + "/",  // trailing separator
-        program / "SONG/..",   // a step back
-        program / "link",      // a link to it
-    };
+    std::filesystem::create_directory_symlink(program, dir / "link");
+    const std::string spellings[] = {program, program + "/", program + "/SONG/..", dir / "link",
+                                     dir / "KARAOKE"};
     for (const std::string& same : spellings) {
-        for (int slot = 0; slot < 4; ++slot) {
-            Folders folders = subFolders();
-            std::string* target[] = {&folders.midi, &folders.lyric, &folders.cursor,
-                                     &folders.moveTo};
-            *target[slot] = same;
-            writeBytes(program / "copy.mid", "copy.mid");
-            CleanupResult result = removeTemporaryFiles(fs, program.path(), folders);
-            EXPECT_TRUE(result.songPatternsKept) << same << " slot " << slot;
-            EXPECT_TRUE(exists(program / "copy.mid")) << same << " slot " << slot;
+        for (std::string Folders::*slot :
+             {&Folders::midi, &Folders::lyric, &Folders::cursor, &Folders::moveTo}) {
+            Folders folders = library();
+            folders.*slot = same;
+            writeTemporaryFiles();
+            const CleanupResult result = removeTemporaryFiles(fs, program, folders);
+            EXPECT_TRUE(result.songPatternsKept) << same;
+            EXPECT_EQ(result.deleted, 2) << same;  // the .kar and .tmp copies
+            for (const char* name : kSongCopies)
+                EXPECT_EQ(readBytes(program + "/" + name), name) << same;
         }
     }
 }
 
-TEST_F(ClosingCleanup, CaseOfTheFolderTextDoesNotMatter) {
-    TempDir base;
-    const std::string prog = base / "Karaoke";
-    writeBytes(prog + "/1.mid", "song");
-    Folders folders{base / "KARAOKE", base / "karaoke", base / "Karaoke", ""};
-    CleanupResult result = removeTemporaryFiles(fs, prog, folders);
-    EXPECT_TRUE(result.songPatternsKept);
-    EXPECT_EQ(readBytes(prog + "/1.mid"), "song");
-}
-
 TEST_F(ClosingCleanup, EmptyOrMissingFolderTextsAreNotTheProgramFolder) {
-    Folders folders{"", program / "missing", "relative", ""};
-    CleanupResult result = removeTemporaryFiles(fs, program.path(), folders);
+    const CleanupResult result =
+        removeTemporaryFiles(fs, program, {"", program + "/missing", "relative", ""});
     EXPECT_FALSE(result.songPatternsKept);
-    EXPECT_FALSE(exists(program / "copy.mid"));
-}
-
-TEST(ClosingCleanupMissing, AMissingProgramFolderIsNoError) {
-    TempDir base;
-    FileSystem fs;
-    CleanupResult result = removeTemporaryFiles(fs, base / "gone", Folders{});
-    EXPECT_EQ(result.deleted, 0);
+    EXPECT_EQ(result.deleted, 6);
+    EXPECT_EQ(removeTemporaryFiles(fs, dir / "gone", Folders{}).deleted, 0);
 }
 
 }  // namespace

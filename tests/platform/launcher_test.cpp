@@ -13,35 +13,26 @@
 namespace dadaz {
 namespace {
 
-using testing::TempDir;
-
-// Our child processes, zombies included, from /proc.
+// Our child processes, zombies included: the /proc entries whose parent (the field after the
+// state, which follows the last ")" of the name) is this process.
 int childProcessCount() {
     int count = 0;
-    const std::string self = std::to_string(getpid());
+    const std::string self = " " + std::to_string(getpid()) + " ";
     for (const auto& entry : std::filesystem::directory_iterator("/proc")) {
         std::ifstream stat(entry.path() / "stat");
         std::string line;
-        if (!std::getline(stat, line)) continue;
-        // pid (name) state ppid ...: the name may hold blanks, so read after the last ")".
-        const std::size_t close = line.rfind(')');
-        if (close == std::string::npos || close + 4 > line.size()) continue;
-        const std::size_t ppidStart = line.find(' ', close + 3);
-        if (ppidStart == std::string::npos) continue;
-        if (line.substr(ppidStart + 1, line.find(' ', ppidStart + 1) - ppidStart - 1) == self) {
-            ++count;
-        }
+        if (!std::getline(stat, line) || line.rfind(')') == std::string::npos) continue;
+        const std::string afterName = line.substr(line.rfind(')') + 1);  // " S ppid ..."
+        if (afterName.size() > 3 && afterName.compare(2, self.size(), self) == 0) ++count;
     }
     return count;
 }
 
-// Waits (up to a generous limit, not a speed goal) for a condition that a child brings about.
+// Waits (up to a generous limit, not a speed goal) for what a child brings about.
 template <typename Condition>
 bool eventually(Condition condition) {
-    for (int i = 0; i < 1000; ++i) {
-        if (condition()) return true;
+    for (int i = 0; i < 1000 && !condition(); ++i)
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
     return condition();
 }
 
@@ -49,15 +40,14 @@ TEST(SystemLauncher, StartsProgramsWithoutWaitingAndLeavesNoZombies) {
     SystemLauncher launcher;
     for (int i = 0; i < 10; ++i) EXPECT_TRUE(launcher.startProgram("true", {}, true));
     EXPECT_TRUE(eventually([] { return childProcessCount() == 0; }));
-
     EXPECT_FALSE(launcher.startProgram("no-such-program-dadaz", {}, true));
     EXPECT_FALSE(launcher.startProgram("", {}, false));
     EXPECT_FALSE(launcher.openDocument(""));
 }
 
-TEST(SystemLauncher, HiddenProgramsWriteNowhereAndGetTheirArguments) {
+TEST(SystemLauncher, HiddenProgramsWriteNowhereAndGetEachArgumentWhole) {
     SystemLauncher launcher;
-    TempDir dir;
+    testing::TempDir dir;
     const std::string report = dir / "report.txt";
     // The shell writes where its own output goes, and its argument with a blank in it.
     const std::string script =
