@@ -34,14 +34,15 @@ bool sameFolder(const FileSystem& fs, const std::string& a, const std::string& b
 }
 
 CleanupResult removeTemporaryFiles(FileSystem& fs, const std::string& programFolder,
-                                   const Folders& folders) {
+                                   const Folders& folders, const std::string& addSongSource) {
     // Folders may have changed since they were indexed; this decides what gets deleted.
     fs.forgetIndexes();
     CleanupResult result;
     result.songPatternsKept = sameFolder(fs, programFolder, folders.midi) ||
                               sameFolder(fs, programFolder, folders.lyric) ||
                               sameFolder(fs, programFolder, folders.cursor) ||
-                              sameFolder(fs, programFolder, folders.moveTo);
+                              sameFolder(fs, programFolder, folders.moveTo) ||
+                              sameFolder(fs, programFolder, addSongSource);
     for (const char* pattern : {"*.mid", "*.lyr", "*.cur"}) {
         if (!result.songPatternsKept)
             result.deleted += fs.deleteMatching(programFolder, pattern, true);

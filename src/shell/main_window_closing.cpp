@@ -64,7 +64,8 @@ bool MainWindow::confirmClose() {
     if (hooks_.clearLists) hooks_.clearLists();
 
     folderPanel_->saveSettings(*context_.settings);
-    removeTemporaryFiles(fs_, context_.programFolder, folders());
+    removeTemporaryFiles(fs_, context_.programFolder, folders(),
+                         addSongPanel_->txtAddSong->text().toStdString());
     return true;
 }
 

@@ -72,6 +72,9 @@ TEST_F(ClosingCleanup, KeepsSongsWhenTheProgramFolderIsALibraryFolderHoweverSpel
                 EXPECT_EQ(readBytes(program + "/" + name), name) << same;
         }
     }
+    // Songs waiting in the program folder to be added are the user's too.
+    EXPECT_TRUE(removeTemporaryFiles(fs, program, library(), program + "/").songPatternsKept);
+    for (const char* name : kSongCopies) EXPECT_EQ(readBytes(program + "/" + name), name);
 }
 
 TEST_F(ClosingCleanup, EmptyOrMissingFolderTextsAreNotTheProgramFolder) {
