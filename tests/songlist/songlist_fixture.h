@@ -73,17 +73,27 @@ struct LibraryFixture {
         [this] { busy.push_back("leave"); }};
 
     LibraryFixture() {
-        fs.createFolder(program + "/SONG");
-        fs.createFolder(program + "/LYRICS");
-        fs.createFolder(program + "/CURSOR");
-        fs.createFolder(program + "/Invalid Files");
+        for (const char* folder : {"SONG", "LYRICS", "CURSOR", "Invalid Files"}) {
+            fs.createFolder(program + "/" + folder);
+        }
     }
 
     std::string read(const std::string& name) const { return readBytes(program + "/" + name); }
-    // The closing message of a run that wrote the database into the program folder.
-    std::string closingMessage() const {
+    // The closing message of a run that wrote the database into the program folder, with
+    // the DOS drives it used (by default C: the program folder).
+    std::string closingMessage(const std::string& drives = "C") const {
         return "สร้างรายการเพลงเสร็จเรียบร้อยแล้ว\n\nบันทึกแฟ้ม List.vk2, Tarn.vk2 ไว้ที่\n     " + program +
-               "\nบันทึกแฟ้ม SongList.txt ไว้ที่\n     " + program;
+               "\nบันทึกแฟ้ม SongList.txt ไว้ที่\n     " + program + drivesParagraph(drives);
+    }
+    std::string drivesParagraph(const std::string& letters,
+                                const std::vector<std::string>& folders = {}) const {
+        if (letters.empty()) return "";
+        std::string text = "\n\nที่เก็บแฟ้มในฐานข้อมูลเพลงใช้ไดรฟ์ต่อไปนี้ (mount ใน DOSBox ให้ตรงกัน)";
+        for (std::size_t i = 0; i < letters.size(); ++i) {
+            text += "\n     " + std::string(1, letters[i]) +
+                    ": = " + (i < folders.size() ? folders[i] : program);
+        }
+        return text;
     }
     void expectClosing(const std::string& message, Answer openList = Answer::No) {
         prompt.expectInform(message);
@@ -91,6 +101,9 @@ struct LibraryFixture {
                          openList);
     }
     void expectClosing() { expectClosing(closingMessage()); }
+    void expectCritical(const std::string& message) {
+        prompt.expectAsk(MessageIcon::Critical, MessageButtons::Ok, message, Answer::Ok);
+    }
 };
 
 // The song lines of a SongList.txt (after the note and column lines), in UTF-8.

@@ -10,25 +10,12 @@ namespace dadaz::testing {
 namespace {
 
 TEST(TitleGroup, FirstCharacterOrTheOneAfterALeadingVowel) {
-    EXPECT_EQ(titleGroup("1999"), 0);
-    EXPECT_EQ(titleGroup("apple"), 0);
-    EXPECT_EQ(titleGroup("Zoo"), 0);
-    EXPECT_EQ(titleGroup(cp874("๑๒")), 0);   // Thai digits
-    EXPECT_EQ(titleGroup(cp874("กา")), 1);   // 161
-    EXPECT_EQ(titleGroup(cp874("ฌ")), 1);    // 172
-    EXPECT_EQ(titleGroup(cp874("ญ")), 2);    // 173
-    EXPECT_EQ(titleGroup(cp874("ท")), 2);    // 183
-    EXPECT_EQ(titleGroup(cp874("น")), 3);    // 185
-    EXPECT_EQ(titleGroup(cp874("ฤ")), 3);    // 196
-    EXPECT_EQ(titleGroup(cp874("ล")), 4);    // 197
-    EXPECT_EQ(titleGroup(cp874("ะ")), 4);    // 208
-    EXPECT_EQ(titleGroup(cp874("เสือ")), 4);  // leading vowel, then ส
-    EXPECT_EQ(titleGroup(cp874("ไก่")), 1);   // leading vowel, then ก
-    EXPECT_EQ(titleGroup(cp874("โต")), 2);   // leading vowel, then ต
-    EXPECT_EQ(titleGroup(cp874("-ก-")), 1);  // any other first character
-    EXPECT_EQ(titleGroup(cp874("เA")), 0);
-    EXPECT_EQ(titleGroup(" "), 0);
-    EXPECT_EQ(titleGroup(cp874("เ")), 0);
+    // Each range's first and last character, Latin and Thai digits, leading vowels.
+    const std::pair<const char*, int> titles[] = {
+        {"1999", 0}, {"apple", 0}, {"Zoo", 0}, {"๑๒", 0}, {"กา", 1}, {"ฌ", 1},   {"ญ", 2},
+        {"ท", 2},    {"น", 3},     {"ฤ", 3},   {"ล", 4},  {"ะ", 4},  {"เสือ", 4}, {"ไก่", 1},
+        {"โต", 2},   {"-ก-", 1},   {"เA", 0},  {" ", 0},  {"เ", 0}};
+    for (const auto& [title, group] : titles) EXPECT_EQ(titleGroup(cp874(title)), group) << title;
 }
 
 // Titles in the order of a SongList.txt.
