@@ -19,8 +19,7 @@ class ShortPathTest : public ::testing::Test {
     std::string shortOf(const std::string& relative) {
         return drives.shortPath(fs, program / relative);
     }
-    // Touches every file, then expects each short path (in the same call, so the folders'
-    // listings hold all of them).
+    // Touches every file first, so that each folder is read with all of them.
     void expectShortPaths(const std::vector<std::pair<std::string, std::string>>& cases) {
         for (const auto& [file, expected] : cases) touch(file);
         for (const auto& [file, expected] : cases) EXPECT_EQ(shortOf(file), expected) << file;
@@ -31,23 +30,9 @@ class ShortPathTest : public ::testing::Test {
     DosDriveTable drives{program.path()};
 };
 
-TEST_F(ShortPathTest, ValidNamesAreUpperCasedUnderDriveC) {
-    touch("song/1/12345.mid");
-    EXPECT_EQ(shortOf("SONG/1/12345.MID"), "C:\\SONG\\1\\12345.MID");  // any spelling
-    EXPECT_EQ(shortOf("song//./1/../1/12345.mid"), "C:\\SONG\\1\\12345.MID");
-    EXPECT_EQ(shortOf("song"), "C:\\SONG");
-    EXPECT_EQ(drives.shortPath(fs, program.path()), "C:\\");
-    // Missing paths and paths outside every drive give nothing.
-    EXPECT_EQ(shortOf("song/1/99999.mid"), "");
-    EXPECT_EQ(drives.shortPath(fs, ""), "");
-    // A sibling folder whose name merely starts like the program folder is not under it.
-    writeBytes(program.path() + "x/A.MID", "x");
-    EXPECT_EQ(drives.shortPath(fs, program.path() + "x/A.MID"), "");
-    std::filesystem::remove_all(program.path() + "x");
-}
-
-TEST_F(ShortPathTest, LongNamesFollowTheDosRulesNumberedInListingOrder) {
+TEST_F(ShortPathTest, NamesFollowTheDosRulesLongOnesNumberedInListingOrder) {
     expectShortPaths({
+        {"v/song/1/12345.mid", "C:\\V\\SONG\\1\\12345.MID"},  // valid names upper-cased
         {"Long name two.mid", "C:\\LONGNA~3.MID"},
         {"long name one.mid", "C:\\LONGNA~1.MID"},
         {"LONG NAME THREE.LYR", "C:\\LONGNA~2.LYR"},  // same stem start, counted together
@@ -61,6 +46,15 @@ TEST_F(ShortPathTest, LongNamesFollowTheDosRulesNumberedInListingOrder) {
         {"case/SONG/a.mid", "C:\\CASE\\SONG\\A.MID"},  // names differing only in case
         {"case/Song/b.mid", "C:\\CASE\\SONG~1\\B.MID"},
     });
+    EXPECT_EQ(shortOf("V/SONG//./1/../1/12345.MID"), "C:\\V\\SONG\\1\\12345.MID");
+    EXPECT_EQ(drives.shortPath(fs, program.path()), "C:\\");
+    // Missing paths and paths outside every drive give nothing.
+    EXPECT_EQ(shortOf("v/song/1/99999.mid"), "");
+    EXPECT_EQ(drives.shortPath(fs, ""), "");
+    // A sibling folder whose name merely starts like the program folder is not under it.
+    writeBytes(program.path() + "x/A.MID", "x");
+    EXPECT_EQ(drives.shortPath(fs, program.path() + "x/A.MID"), "");
+    std::filesystem::remove_all(program.path() + "x");
 }
 
 TEST_F(ShortPathTest, NumbersSkipTakenNamesAndShortenFromTen) {
@@ -76,40 +70,23 @@ TEST_F(ShortPathTest, NumbersSkipTakenNamesAndShortenFromTen) {
     expectShortPaths(cases);
 }
 
-TEST_F(ShortPathTest, OtherDrivesAndTheDeepestMappedFolderWin) {
-    touch("song/1/12345.mid");
-    TempDir karaoke;
-    writeBytes(karaoke / "lib/Song.Mid", "x");
-    EXPECT_TRUE(drives.mapFromSpec("d=" + karaoke.path()));
-    EXPECT_EQ(drives.shortPath(fs, karaoke / "lib/song.mid"), "D:\\LIB\\SONG.MID");
-    drives.map('E', program / "song");
-    EXPECT_EQ(shortOf("song/1/12345.mid"), "E:\\1\\12345.MID");
-    drives.map('C', karaoke.path());  // the program folder is no longer a drive
-    drives.unmap('E');
-    EXPECT_EQ(shortOf("song/1/12345.mid"), "");
-    for (const char* bad : {"", "C", "C=", "1=/x", "C:/x", "CC=/x", "=/x"}) {
-        EXPECT_FALSE(drives.mapFromSpec(bad)) << bad;
-    }
-}
-
 TEST_F(ShortPathTest, TheSettingKeepsTheTableAndDefaultsToTheProgramFolder) {
     const DosDriveTable table = DosDriveTable::fromSetting("d=/k/x\nbad\nC=/p 2", "/prog");
     EXPECT_EQ(table.setting(), "C=/p 2\nD=/k/x");
     EXPECT_EQ(DosDriveTable::fromSetting(table.setting(), "/prog").setting(), table.setting());
     EXPECT_EQ(DosDriveTable::fromSetting("", "/prog").setting(), "C=/prog");
-    EXPECT_EQ(DosDriveTable::fromSetting("junk", "/prog").setting(), "C=/prog");
+    for (const char* bad : {"", "C", "C=", "1=/x", "C:/x", "CC=/x", "=/x"}) {
+        EXPECT_FALSE(drives.mapFromSpec(bad)) << bad;
+    }
 }
 
-TEST_F(ShortPathTest, ALibraryOutsideEveryDriveGetsTheNextFreeLetter) {
+TEST_F(ShortPathTest, ALibraryOutsideEveryDriveGetsTheNextFreeLetterAndTheDeepestDriveWins) {
     touch("SONG/1/1.MID");
     TempDir library;
-    writeBytes(library / "SONG/1/1.MID", "x");
-    writeBytes(library / "Thai/LYRICS/1/1.LYR", "x");
-    writeBytes(library / "Thai/CURSOR/1/1.CUR", "x");
-    const std::vector<std::string> inside = {program / "SONG", program.path(), program / "SONG/1"};
-    EXPECT_EQ(drives.mapFolderHolding(fs, inside), 0);
-    EXPECT_EQ(drives.setting(), "C=" + program.path());
-
+    for (const char* file : {"SONG/1/1.MID", "Thai/LYRICS/1/1.LYR", "Thai/CURSOR/1/1.CUR"}) {
+        writeBytes(library / file, "x");
+    }
+    EXPECT_EQ(drives.mapFolderHolding(fs, {program / "SONG", program / "SONG/1"}), 0);
     const std::vector<std::string> outside = {library / "SONG", library / "Thai/LYRICS",
                                               library / "Thai/CURSOR"};
     EXPECT_EQ(drives.mapFolderHolding(fs, outside), 'D');
@@ -117,11 +94,11 @@ TEST_F(ShortPathTest, ALibraryOutsideEveryDriveGetsTheNextFreeLetter) {
     EXPECT_EQ(drives.shortPath(fs, library / "Thai/CURSOR/1/1.CUR"), "D:\\THAI\\CURSOR\\1\\1.CUR");
     EXPECT_EQ(drives.mapFolderHolding(fs, outside), 0);  // held now
 
-    drives.unmap('D');
-    drives.map('E', "/no/such");
-    EXPECT_EQ(drives.mapFolderHolding(fs, {library / "SONG", library / "Thai/LYRICS"}), 'D');
-    EXPECT_EQ(drives.drives().at('D'), library.path());
-    EXPECT_EQ(drives.shortPath(fs, program / "SONG/1/1.MID"), "C:\\SONG\\1\\1.MID");
+    EXPECT_TRUE(drives.mapFromSpec("e=" + program / "song"));
+    EXPECT_EQ(shortOf("SONG/1/1.MID"), "E:\\1\\1.MID");
+    drives.map('C', library.path());  // the program folder is no longer a drive
+    drives.unmap('E');
+    EXPECT_EQ(shortOf("SONG/1/1.MID"), "");
 }
 
 TEST_F(ShortPathTest, FilesAddedAfterAFolderWasReadAreFound) {

@@ -21,10 +21,6 @@ inline std::string lyricText(const std::vector<std::string>& lines) {
     return bytes;
 }
 
-inline std::string cp874(const std::string& utf8) {
-    return utf8ToCp874(utf8);
-}
-
 // Writes a song's files under the three song folders; a missing file is left out.
 struct SongFiles {
     std::string midiFolder, lyricFolder, cursorFolder;
@@ -58,8 +54,6 @@ struct LibraryFixture {
     RecordingProgress progress;
     RecordingLauncher launcher;
     SessionState state;
-    std::vector<std::string> busy;  // "enter Lister", "leave"
-    std::function<void()> pump = [] {};
     RunContext ctx{
         program,
         {program + "/SONG", program + "/LYRICS", program + "/CURSOR", program + "/Invalid Files"},
@@ -67,10 +61,7 @@ struct LibraryFixture {
         prompt,
         progress,
         launcher,
-        state,
-        [this] { pump(); },
-        [this](const std::string& name) { busy.push_back("enter " + name); },
-        [this] { busy.push_back("leave"); }};
+        state};
 
     LibraryFixture() {
         for (const char* folder : {"SONG", "LYRICS", "CURSOR", "Invalid Files"}) {
@@ -80,20 +71,15 @@ struct LibraryFixture {
 
     std::string read(const std::string& name) const { return readBytes(program + "/" + name); }
     // The closing message of a run that wrote the database into the program folder, with
-    // the DOS drives it used (by default C: the program folder).
-    std::string closingMessage(const std::string& drives = "C") const {
+    // the DOS drive it used ("C" the program folder, "" none).
+    std::string closingMessage(const std::string& drive = "C") const {
         return "สร้างรายการเพลงเสร็จเรียบร้อยแล้ว\n\nบันทึกแฟ้ม List.vk2, Tarn.vk2 ไว้ที่\n     " + program +
-               "\nบันทึกแฟ้ม SongList.txt ไว้ที่\n     " + program + drivesParagraph(drives);
+               "\nบันทึกแฟ้ม SongList.txt ไว้ที่\n     " + program + drivesParagraph(drive, program);
     }
-    std::string drivesParagraph(const std::string& letters,
-                                const std::vector<std::string>& folders = {}) const {
-        if (letters.empty()) return "";
-        std::string text = "\n\nที่เก็บแฟ้มในฐานข้อมูลเพลงใช้ไดรฟ์ต่อไปนี้ (mount ใน DOSBox ให้ตรงกัน)";
-        for (std::size_t i = 0; i < letters.size(); ++i) {
-            text += "\n     " + std::string(1, letters[i]) +
-                    ": = " + (i < folders.size() ? folders[i] : program);
-        }
-        return text;
+    static std::string drivesParagraph(const std::string& drive, const std::string& folder) {
+        if (drive.empty()) return "";
+        return "\n\nที่เก็บแฟ้มในฐานข้อมูลเพลงใช้ไดรฟ์ต่อไปนี้ (mount ใน DOSBox ให้ตรงกัน)\n     " + drive +
+               ": = " + folder;
     }
     void expectClosing(const std::string& message, Answer openList = Answer::No) {
         prompt.expectInform(message);
