@@ -192,7 +192,9 @@ DosDriveTable DosDriveTable::fromSetting(std::string_view setting,
     DosDriveTable table;
     while (!setting.empty()) {
         const std::size_t end = std::min(setting.find('\n'), setting.size());
-        table.mapFromSpec(setting.substr(0, end));
+        std::string_view line = setting.substr(0, end);
+        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);  // edited on Windows
+        table.mapFromSpec(line);
         setting.remove_prefix(std::min(end + 1, setting.size()));
     }
     if (table.drives_.empty()) table.map('C', programFolder);

@@ -71,7 +71,7 @@ TEST_F(ShortPathTest, NumbersSkipTakenNamesAndShortenFromTen) {
 }
 
 TEST_F(ShortPathTest, TheSettingKeepsTheTableAndDefaultsToTheProgramFolder) {
-    const DosDriveTable table = DosDriveTable::fromSetting("d=/k/x\nbad\nC=/p 2", "/prog");
+    const DosDriveTable table = DosDriveTable::fromSetting("d=/k/x\r\nbad\nC=/p 2", "/prog");
     EXPECT_EQ(table.setting(), "C=/p 2\nD=/k/x");
     EXPECT_EQ(DosDriveTable::fromSetting(table.setting(), "/prog").setting(), table.setting());
     EXPECT_EQ(DosDriveTable::fromSetting("", "/prog").setting(), "C=/prog");
