@@ -132,12 +132,14 @@ std::optional<std::string> shortNameIn(const FolderNames& names, const std::stri
     return std::nullopt;  // a long name the folder did not have when it was read
 }
 
+}  // namespace
+
 // A path cut lexically into components, "." and ".." worked out.
-struct PathComponents {
+struct DosDriveTable::Components {
     bool absolute = false;
     std::vector<std::string> parts;
 
-    explicit PathComponents(std::string_view path) : absolute(!path.empty() && path[0] == '/') {
+    explicit Components(std::string_view path) : absolute(!path.empty() && path[0] == '/') {
         std::size_t at = 0;
         while (at <= path.size()) {
             const std::size_t end = std::min(path.find('/', at), path.size());
@@ -155,7 +157,7 @@ struct PathComponents {
         }
     }
 
-    bool startsWith(const PathComponents& folder) const {
+    bool startsWith(const Components& folder) const {
         if (absolute != folder.absolute || folder.parts.size() > parts.size()) return false;
         for (std::size_t i = 0; i < folder.parts.size(); ++i) {
             if (parts[i] != folder.parts[i]) return false;
@@ -173,22 +175,63 @@ struct PathComponents {
     }
 };
 
-}  // namespace
-
 struct DosDriveTable::NameCache {
     std::mutex mutex;
-    std::unordered_map<std::string, FolderNames> folders;   // by real folder path
-    std::unordered_map<std::string, PathComponents> roots;  // drive folders as resolved
+    std::unordered_map<std::string, FolderNames> folders;  // by real folder path
+    std::unordered_map<std::string, Components> roots;     // drive folders as resolved
 };
 
-DosDriveTable::DosDriveTable(std::string programFolder) : names_(std::make_shared<NameCache>()) {
+DosDriveTable::DosDriveTable() : names_(std::make_shared<NameCache>()) {}
+
+DosDriveTable::DosDriveTable(std::string programFolder) : DosDriveTable() {
     map('C', std::move(programFolder));
+}
+
+DosDriveTable DosDriveTable::fromSetting(std::string_view setting,
+                                         const std::string& programFolder) {
+    DosDriveTable table;
+    while (!setting.empty()) {
+        const std::size_t end = std::min(setting.find('\n'), setting.size());
+        std::string_view line = setting.substr(0, end);
+        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);  // edited on Windows
+        table.mapFromSpec(line);
+        setting.remove_prefix(std::min(end + 1, setting.size()));
+    }
+    if (table.drives_.empty()) table.map('C', programFolder);
+    return table;
+}
+
+std::string DosDriveTable::setting() const {
+    std::string text;
+    for (const auto& [letter, folder] : drives_) {
+        if (!text.empty()) text += '\n';
+        text += letter;
+        text += '=';
+        text += folder;
+    }
+    return text;
 }
 
 void DosDriveTable::map(char drive, std::string folder) {
     if (drive >= 'a' && drive <= 'z') drive = static_cast<char>(drive - 'a' + 'A');
-    if (drive < 'A' || drive > 'Z' || folder.empty()) return;
+    // A line break would split the setting's line.
+    if (drive < 'A' || drive > 'Z' || folder.empty() || folder.find('\n') != std::string::npos) {
+        return;
+    }
     drives_[drive] = std::move(folder);
+}
+
+void DosDriveTable::unmap(char drive) {
+    if (drive >= 'a' && drive <= 'z') drive = static_cast<char>(drive - 'a' + 'A');
+    drives_.erase(drive);
+}
+
+char DosDriveTable::nextFreeLetter() const {
+    // A: and B: are the floppy drives of DOS.
+    for (char letter = 'C'; letter <= 'Z'; ++letter) {
+        if (!drives_.contains(letter)) return letter;
+    }
+    return 0;
 }
 
 bool DosDriveTable::mapFromSpec(std::string_view spec) {
@@ -206,21 +249,16 @@ void DosDriveTable::forgetShortNames() {
     names_->roots.clear();
 }
 
-std::string DosDriveTable::shortPath(const FileSystem& fs, std::string_view path) const {
-    const std::optional<std::string> real = fs.resolve(path);
-    if (!real) return "";
-    const PathComponents target(*real);
-
-    std::lock_guard lock(names_->mutex);
-    // The deepest mapped folder holding the path gives the drive.
+char DosDriveTable::driveHolding(const FileSystem& fs, const Components& target,
+                                 std::size_t& rootDepth) const {
     char drive = 0;
-    std::size_t rootDepth = 0;
+    rootDepth = 0;
     for (const auto& [letter, folder] : drives_) {
         auto root = names_->roots.find(folder);
         if (root == names_->roots.end()) {
             const std::optional<std::string> realFolder = fs.resolve(folder);
             if (!realFolder) continue;  // may appear later: not remembered
-            root = names_->roots.emplace(folder, PathComponents(*realFolder)).first;
+            root = names_->roots.emplace(folder, Components(*realFolder)).first;
         }
         const std::size_t depth = root->second.parts.size();
         if (target.startsWith(root->second) && (drive == 0 || depth > rootDepth)) {
@@ -228,6 +266,48 @@ std::string DosDriveTable::shortPath(const FileSystem& fs, std::string_view path
             rootDepth = depth;
         }
     }
+    return drive;
+}
+
+char DosDriveTable::mapFolderHolding(const FileSystem& fs,
+                                     const std::vector<std::string>& folders) {
+    std::optional<Components> common;
+    bool outside = false;
+    {
+        std::lock_guard lock(names_->mutex);
+        for (const std::string& folder : folders) {
+            const std::optional<std::string> real = fs.resolve(folder);
+            if (!real) continue;
+            const Components target(*real);
+            std::size_t depth = 0;
+            if (driveHolding(fs, target, depth) == 0) outside = true;
+            if (!common) {
+                common = target;
+                continue;
+            }
+            std::size_t shared = 0;
+            while (shared < common->parts.size() && shared < target.parts.size() &&
+                   common->parts[shared] == target.parts[shared]) {
+                ++shared;
+            }
+            common->parts.resize(shared);
+        }
+    }
+    const char letter = nextFreeLetter();
+    if (!outside || !common || letter == 0) return 0;
+    map(letter, common->folderOf(common->parts.size()));
+    return letter;
+}
+
+std::string DosDriveTable::shortPath(const FileSystem& fs, std::string_view path) const {
+    const std::optional<std::string> real = fs.resolve(path);
+    if (!real) return "";
+    const Components target(*real);
+
+    std::lock_guard lock(names_->mutex);
+    // The deepest mapped folder holding the path gives the drive.
+    std::size_t rootDepth = 0;
+    const char drive = driveHolding(fs, target, rootDepth);
     if (drive == 0) return "";
 
     std::string result{drive, ':', '\\'};

@@ -3,6 +3,7 @@
 #include <QGridLayout>
 
 #include "shell/controls.h"
+#include "shell/dos_drives_dialog.h"
 
 namespace dadaz {
 
@@ -32,12 +33,17 @@ FolderPanel::FolderPanel(ShellContext& context, QWidget* parent)
         buttons[row]->setFixedWidth(32);
         grid->addWidget(buttons[row], row, 2);
     }
+    btnDosDrives = makeButton(this, "btnDosDrives", QString::fromUtf8("ไดรฟ์ DOS..."),
+                              QString::fromUtf8("กำหนดไดรฟ์ของโปรแกรมคาราโอเกะ (DOS) "
+                                                "ที่ใช้ในแฟ้ม List.vk2, Tarn.vk2"));
+    grid->addWidget(btnDosDrives, 4, 1, 1, 2, Qt::AlignRight);
     grid->setColumnStretch(1, 1);
 
     connect(btnBrowseMIDI, &QPushButton::clicked, this, &FolderPanel::browseMidi);
     connect(btnBrowseLyric, &QPushButton::clicked, this, &FolderPanel::browseLyric);
     connect(btnBrowseCursor, &QPushButton::clicked, this, &FolderPanel::browseCursor);
     connect(btnBrowseMoveTo, &QPushButton::clicked, this, &FolderPanel::browseMoveTo);
+    connect(btnDosDrives, &QPushButton::clicked, this, &FolderPanel::editDosDrives);
 }
 
 Folders FolderPanel::folders() const {
@@ -95,6 +101,15 @@ void FolderPanel::saveSettings(SettingsStore& store) const {
     store.writeString("Option", "LyricPath", current.lyric);
     store.writeString("Option", "CursorPath", current.cursor);
     store.writeString("Option", "MoveTo", current.moveTo);
+}
+
+DosDriveTable FolderPanel::dosDrives() const {
+    return storedDosDrives(*context_.settings, context_.programFolder);
+}
+
+void FolderPanel::editDosDrives() {
+    DosDrivesDialog dialog(dosDrives(), context_.programFolder, *context_.prompt, window());
+    if (dialog.exec() == QDialog::Accepted) storeDosDrives(*context_.settings, dialog.drives());
 }
 
 }  // namespace dadaz

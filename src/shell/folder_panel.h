@@ -5,6 +5,7 @@
 #include <QPushButton>
 
 #include "library/folders.h"
+#include "platform/shortpath.h"
 #include "shell/caption_frame.h"
 #include "shell/shell_context.h"
 
@@ -29,6 +30,10 @@ class FolderPanel : public CaptionFrame {
     // Writes the four texts, empty ones too, to the "Option" section.
     void saveSettings(SettingsStore& store) const;
 
+    // The DOS drive table as stored, and its dialog (btnDosDrives), which stores it on OK.
+    DosDriveTable dosDrives() const;
+    void editDosDrives();
+
     QLabel* lblMIDIPath;
     QLabel* lblLyricPath;
     QLabel* lblCursorPath;
@@ -41,6 +46,7 @@ class FolderPanel : public CaptionFrame {
     QPushButton* btnBrowseLyric;
     QPushButton* btnBrowseCursor;
     QPushButton* btnBrowseMoveTo;
+    QPushButton* btnDosDrives;
 
   private:
     // Opens the folder picker on the box's text; a cancelled picker leaves the box as it was.

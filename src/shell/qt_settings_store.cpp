@@ -29,6 +29,16 @@ void QtSettingsStore::writeString(const std::string& section, const std::string&
     settings.sync();
 }
 
+std::optional<std::string> QtSettingsStore::readString(const std::string& section,
+                                                       const std::string& key) const {
+    QSettings settings(QSettings::IniFormat, QSettings::UserScope, applicationName_,
+                       applicationName_);
+    settings.beginGroup(QString::fromStdString(section));
+    const QVariant value = settings.value(QString::fromStdString(key));
+    if (!value.isValid()) return std::nullopt;
+    return value.toString().toStdString();
+}
+
 QString QtSettingsStore::fileName() const {
     return QSettings(QSettings::IniFormat, QSettings::UserScope, applicationName_, applicationName_)
         .fileName();

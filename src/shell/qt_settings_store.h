@@ -14,6 +14,8 @@ class QtSettingsStore : public SettingsStore {
     explicit QtSettingsStore(QString applicationName = {});
     void writeString(const std::string& section, const std::string& key,
                      const std::string& value) override;
+    std::optional<std::string> readString(const std::string& section,
+                                          const std::string& key) const override;
     // Where the file lies (for tests and for the user).
     QString fileName() const;
 

@@ -83,12 +83,23 @@ void LyricScan::scanOne(std::size_t i, const ThaiCollator& collator) {
         }
     }
 
-    const auto lines = fs_.readLines(lyricPath, settings_.checkFiles ? 4 : 3);
+    auto lines = fs_.readLines(lyricPath, settings_.checkFiles ? 4 : 3);
     auto code = nameAsData(diskCode);
     auto volume = nameAsData(folder.volume);
     if (!lines || !code || !volume || code->find(';') != std::string::npos ||
         volume->find(';') != std::string::npos) {
         return;  // Unusable
+    }
+    // Title, artist and key as the list holds them, before the title is cut and trimmed (a
+    // NUL at its end trims like a blank). A ";" cut off with the title's remark was never
+    // part of the list.
+    for (std::size_t l = 0; l < std::min<std::size_t>(3, lines->size()); ++l) {
+        std::string& line = (*lines)[l];
+        const std::size_t listedPart = l == 0 ? line.find('(') : std::string::npos;
+        if (line.substr(0, listedPart).find(';') != std::string::npos) {
+            song.semicolonReplaced = true;
+        }
+        line = songListText(line);
     }
     LyricFields fields = lyricFieldsFromLines(*lines);
     if (settings_.checkFiles && !fields.fourthLine.empty()) {
@@ -101,18 +112,20 @@ void LyricScan::scanOne(std::size_t i, const ThaiCollator& collator) {
     entry.key = std::move(fields.key);
     entry.code = std::move(*code);
     entry.volume = std::move(*volume);
-    song.semicolonReplaced = replaceSemicolons(entry.title) | replaceSemicolons(entry.artist) |
-                             replaceSemicolons(entry.key);
     song.group = static_cast<std::uint8_t>(settings_.grouped ? titleGroup(entry.title) : 0);
     song.sortKey = collator.sortKey(entry.sortText());
 
     if (settings_.drives) {
         const auto shortPath = [&](SongFileKind kind) {
-            return shortPathAsData(fs_, *settings_.drives,
-                                   paths_.path(kind, diskCode, folder.volume));
+            const std::string path = paths_.path(kind, diskCode, folder.volume);
+            std::string dos = shortPathAsData(fs_, *settings_.drives, path);
+            // An existing file without a DOS path must not pass for a missing one.
+            if (dos.empty() && !path.empty() && fs_.isFile(path)) song.withoutDosPath = true;
+            return dos;
         };
-        song.setShortPaths({shortPath(SongFileKind::Midi), shortPath(SongFileKind::Lyric),
-                            shortPath(SongFileKind::Cursor)});
+        const ShortPaths paths{shortPath(SongFileKind::Midi), shortPath(SongFileKind::Lyric),
+                               shortPath(SongFileKind::Cursor)};
+        if (!song.withoutDosPath) song.setShortPaths(paths);
     }
     song.kind = ScannedSong::Kind::Listed;
 }

@@ -41,6 +41,7 @@ struct ScannedSong {
     bool semicolonReplaced = false;
     bool fourthLineEmptied = false;
     bool hasPlayerRecord = false;
+    bool withoutDosPath = false;  // one of its existing files lies outside every DOS drive
     SongEntry entry;
     std::string sortKey;
     // The short paths for the player database, one after the other; see shortPaths().

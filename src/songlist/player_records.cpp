@@ -57,28 +57,52 @@ std::string shortPathAsData(const FileSystem& fs, const DosDriveTable& drives,
     return nameAsData(drives.shortPath(fs, path)).value_or(std::string());
 }
 
-void appendMidiOnlyRecords(std::string& list, const FileSystem& fs, const DosDriveTable& drives,
+long appendMidiOnlyRecords(std::string& list, const FileSystem& fs, const DosDriveTable& drives,
                            const std::string& midiFolder) {
     const auto realFolder = fs.resolve(midiFolder);
-    if (!realFolder) return;
+    if (!realFolder) return 0;
     const std::string name(1, '\xFE');
+    long withoutPath = 0;
     for (const DirEntry& file : fs.listFiles(*realFolder)) {
         if (file.hidden || !hasExtension(file.name, "MID")) continue;
         const auto code = nameAsData(dropLastCharacters(file.name, 4));
         if (!code || code->empty() || code->size() > kCodeField) continue;
         ShortPaths paths{shortPathAsData(fs, drives, joinPath(*realFolder, file.name)), {}, {}};
+        if (paths.midi.empty()) {
+            ++withoutPath;
+            continue;
+        }
         if (paths.midi.size() > kMidiField) continue;
         appendRecord(list, *code, name, paths);
     }
+    return withoutPath;
 }
 
-void convertToTarnRecords(std::string& records) {
-    for (std::size_t at = 0; at + kPlayerRecordSize <= records.size(); at += kPlayerRecordSize) {
+void convertToTarnRecords(std::string& records, std::size_t songRecords) {
+    std::size_t index = 0;
+    for (std::size_t at = 0; at + kPlayerRecordSize <= records.size();
+         at += kPlayerRecordSize, ++index) {
         for (std::size_t field : {kMidiOffset, kLyricOffset, kCursorOffset}) {
+            if (index >= songRecords && field != kMidiOffset) break;
             records[at + field] = '.';
             records[at + field + 1] = '.';
         }
     }
+}
+
+std::string drivesUsed(std::string_view records) {
+    bool used[26] = {};
+    for (std::size_t at = 0; at + kPlayerRecordSize <= records.size(); at += kPlayerRecordSize) {
+        for (std::size_t field : {kMidiOffset, kLyricOffset, kCursorOffset}) {
+            const char letter = records[at + field];
+            if (letter >= 'A' && letter <= 'Z') used[letter - 'A'] = true;
+        }
+    }
+    std::string letters;
+    for (int i = 0; i < 26; ++i) {
+        if (used[i]) letters += static_cast<char>('A' + i);
+    }
+    return letters;
 }
 
 }  // namespace dadaz

@@ -34,13 +34,18 @@ void appendPlayerRecord(std::string& list, std::string_view code, std::string_vi
 
 // Appends the List.vk2 records of the MIDI files lying directly in `midiFolder` (in listing
 // order) whose names end in "MID" and whose stems have 1 to 8 characters: name field 0xFE
-// and NUL, no lyric or cursor path.
-void appendMidiOnlyRecords(std::string& list, const FileSystem& fs, const DosDriveTable& drives,
+// and NUL, no lyric or cursor path. A file without a DOS path gets no record; returns how
+// many were left out so.
+long appendMidiOnlyRecords(std::string& list, const FileSystem& fs, const DosDriveTable& drives,
                            const std::string& midiFolder);
 
 // Turns List.vk2 records into Tarn.vk2 records in place: the first two characters of each
-// path field (the drive) become "..".
-void convertToTarnRecords(std::string& records);
+// path field (the drive) become "..". The records from `songRecords` on are MIDI-only
+// records, whose lyric and cursor fields stay all NUL.
+void convertToTarnRecords(std::string& records, std::size_t songRecords);
+
+// The drive letters the path fields of List.vk2 records use, in letter order.
+std::string drivesUsed(std::string_view records);
 
 // A short path as code page 874 bytes (names the system gives in UTF-8); empty when it
 // cannot be written in the code page.

@@ -43,12 +43,6 @@ int titleGroup(std::string_view title) {
     return title.size() > 1 ? consonantGroup(static_cast<unsigned char>(title[1])) : 0;
 }
 
-bool replaceSemicolons(std::string& field) {
-    if (field.find(';') == std::string::npos) return false;
-    std::replace(field.begin(), field.end(), ';', ',');
-    return true;
-}
-
 std::optional<std::string> nameAsData(std::string_view name) {
     if (std::all_of(name.begin(), name.end(),
                     [](char c) { return static_cast<unsigned char>(c) < 0x80; })) {

@@ -27,10 +27,6 @@ constexpr int kGroupCount = 5;
 // The group of a title (code page 874): 0 to 4.
 int titleGroup(std::string_view title);
 
-// Replaces every ";" by ","; true when there was one. A ";" inside a field would add a
-// field to the song list line.
-bool replaceSemicolons(std::string& field);
-
 // A file or folder name (UTF-8 on this system) as code page 874 data, or nothing when it
 // holds a character the code page lacks.
 std::optional<std::string> nameAsData(std::string_view name);

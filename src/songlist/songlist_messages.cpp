@@ -78,6 +78,8 @@ std::string countsParagraph(const ClosingFacts& facts) {
     add(facts.withoutPlayerRecord, "ไม่ได้บันทึกลงฐานข้อมูลเพลง " +
                                        formatCount(facts.withoutPlayerRecord) +
                                        " เพลง (รหัสเพลงยาวเกิน 8 ตัวอักษร หรือที่เก็บแฟ้มยาวเกินช่องที่กำหนด)");
+    add(facts.withoutDosPath, "ไม่ได้บันทึกลงฐานข้อมูลเพลง " + formatCount(facts.withoutDosPath) +
+                                  " เพลง (แฟ้มเพลงอยู่นอกไดรฟ์ DOS ทุกไดรฟ์ที่กำหนดไว้)");
     add(facts.semicolonsReplaced, "เปลี่ยนเครื่องหมาย ; ในชื่อเพลง ชื่อศิลปิน หรือคีย์เพลง เป็น , แล้ว " +
                                       formatCount(facts.semicolonsReplaced) + " เพลง");
     add(facts.notListed, "ไม่ได้นำเข้ารายการเพลง " + formatCount(facts.notListed) +
@@ -95,6 +97,12 @@ std::string closingMessage(const ClosingFacts& facts) {
     if (!facts.moveToFolder.empty()) {
         text += std::string("\n\nและได้ย้ายแฟ้มที่ไม่เกี่ยวข้องไปไว้ที่\n") + kIndent + facts.moveToFolder;
     }
+    if (!facts.drives.empty()) {
+        text += "\n\nที่เก็บแฟ้มในฐานข้อมูลเพลงใช้ไดรฟ์ต่อไปนี้ (mount ใน DOSBox ให้ตรงกัน)";
+        for (const auto& [letter, folder] : facts.drives) {
+            text += std::string("\n") + kIndent + letter + ": = " + folder;
+        }
+    }
     if (const std::string counts = countsParagraph(facts); !counts.empty()) {
         text += "\n\n" + counts;
     }
@@ -103,6 +111,26 @@ std::string closingMessage(const ClosingFacts& facts) {
 
 std::string writeFailed(const std::string& fileName, const std::string& folder) {
     return "ไม่สามารถบันทึกแฟ้ม " + fileName + " ไว้ที่\n" + kIndent + folder + "\n\nแฟ้มเดิมยังคงอยู่ตามเดิม";
+}
+
+std::string folderNameUnwritable(const std::string& folder) {
+    return std::string("ไม่สามารถสร้างรายการเพลงได้!\nเนื่องจากชื่อโฟลเดอร์\n") + kIndent + folder +
+           "\nมีตัวอักษรที่ไม่มีในรหัสภาษาไทย (Code Page 874) จึงบันทึกลงรายการเพลงไม่ได้\n\n"
+           "กรุณาเปลี่ยนชื่อโฟลเดอร์ แล้วสร้างรายการเพลงใหม่\n"
+           "แฟ้ม SongList.txt, List.vk2 และ Tarn.vk2 เดิมยังคงอยู่ตามเดิม";
+}
+
+std::string nothingListed(long lyricFiles, const ClosingFacts& facts) {
+    std::string text = "ไม่ได้สร้างรายการเพลงใหม่!\nพบแฟ้ม Lyric " + formatCount(lyricFiles) +
+                       " แฟ้ม แต่นำเข้ารายการเพลงไม่ได้เลยแม้แต่เพลงเดียว\n\n"
+                       "แฟ้ม SongList.txt, List.vk2 และ Tarn.vk2 เดิมยังคงอยู่ตามเดิม";
+    if (!facts.moveToFolder.empty()) {
+        text += std::string("\n\nได้ย้ายแฟ้มที่ไม่เกี่ยวข้องไปไว้ที่\n") + kIndent + facts.moveToFolder;
+    }
+    if (const std::string counts = countsParagraph(facts); !counts.empty()) {
+        text += "\n\n" + counts;
+    }
+    return text;
 }
 
 }  // namespace dadaz::songlist_text

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <chrono>
+#include <map>
 #include <string>
 
 namespace dadaz {
@@ -33,8 +34,10 @@ std::string formatElapsed(std::chrono::steady_clock::duration elapsed);
 struct ClosingFacts {
     std::string databaseFolder;
     std::string programFolder;
-    std::string moveToFolder;  // empty when no files were moved
+    std::string moveToFolder;            // empty when no files were moved
+    std::map<char, std::string> drives;  // the DOS drives the database uses
     long withoutPlayerRecord = 0;
+    long withoutDosPath = 0;
     long semicolonsReplaced = 0;
     long notListed = 0;
 };
@@ -43,6 +46,10 @@ std::string closingMessage(const ClosingFacts& facts);
 // The counts paragraph of the closing message; empty when every count is zero.
 std::string countsParagraph(const ClosingFacts& facts);
 std::string writeFailed(const std::string& fileName, const std::string& folder);
+// The refusal when a folder's name has a character code page 874 lacks.
+std::string folderNameUnwritable(const std::string& folder);
+// The refusal when lyric files were found but none could be listed.
+std::string nothingListed(long lyricFiles, const ClosingFacts& facts);
 
 }  // namespace songlist_text
 }  // namespace dadaz

@@ -1,6 +1,8 @@
 #include "songlist/songlist_output.h"
 
 #include <algorithm>
+#include <filesystem>
+#include <system_error>
 
 #include "library/forced_write.h"
 #include "library/song_code.h"
@@ -68,33 +70,68 @@ OutputFiles buildOutputFiles(LyricScan& scan, const std::vector<std::size_t>& or
             if (song.hasPlayerRecord) {
                 appendPlayerRecord(out.records, song.entry.code, song.entry.title,
                                    song.entry.artist, song.shortPaths());
+                ++out.songRecords;
+            } else if (song.withoutDosPath) {
+                ++out.withoutDosPath;
             } else {
                 ++out.withoutPlayerRecord;
             }
         }
         afterEntry(++done);
     }
-    if (withDatabase) appendMidiOnlyRecords(out.records, fs, drives, midiFolder);
+    if (withDatabase) {
+        out.withoutDosPath += appendMidiOnlyRecords(out.records, fs, drives, midiFolder);
+    }
     return out;
 }
 
 std::string writePlayerDatabase(FileSystem& fs, const std::string& folderText,
-                                std::string records) {
+                                const OutputFiles& files) {
     const std::string folder = fs.resolve(folderText).value_or(folderText);
-    const std::string listPath = joinPath(folder, kListFileName);
-    const std::string tarnPath = joinPath(folder, kTarnFileName);
-    if (!writeFileForced(fs, listPath, records)) return kListFileName;
-    convertToTarnRecords(records);
-    if (!writeFileForced(fs, tarnPath, records)) return kTarnFileName;
-    const auto listReal = fs.resolve(listPath);
-    const auto tarnReal = fs.resolve(tarnPath);
+    std::string tarn = files.records;
+    convertToTarnRecords(tarn, files.songRecords);
+    struct Target {
+        const char* name;
+        std::string_view bytes;
+        std::string path;    // the existing file in whatever case, or the name as written
+        std::string staged;  // the complete new file beside it
+    };
+    Target targets[] = {{kListFileName, files.records, {}, {}}, {kTarnFileName, tarn, {}, {}}};
+    auto dropStaged = [&] {
+        for (const Target& target : targets) {
+            if (!target.staged.empty()) fs.deleteFile(target.staged, true);
+        }
+    };
+    for (Target& target : targets) {
+        const std::string path = joinPath(folder, target.name);
+        target.path = fs.resolve(path).value_or(path);
+        const std::string staged = joinPath(folder, std::string(".") + target.name + ".new");
+        if (fs.isFolder(target.path) || !writeFileForced(fs, staged, target.bytes)) {
+            dropStaged();
+            return target.name;
+        }
+        target.staged = staged;
+    }
+    // Both are complete: one rename right after the other, Tarn.vk2 first, so that even a
+    // failure between the two never leaves a new List.vk2 beside an old Tarn.vk2.
+    for (Target* target = std::end(targets); target-- != std::begin(targets);) {
+        std::error_code error;
+        std::filesystem::rename(target->staged, target->path, error);
+        if (error) {
+            dropStaged();
+            fs.forgetIndexes();
+            return target->name;
+        }
+        target->staged.clear();
+    }
+    fs.forgetIndexes();
     for (const DirEntry& file : fs.listFiles(folder)) {
         if (!hasExtension(file.name, "VK2") || file.name.size() < 4 ||
             file.name[file.name.size() - 4] != '.') {
             continue;
         }
         const std::string path = joinPath(folder, file.name);
-        if (path != listReal && path != tarnReal) fs.deleteFile(path, true);
+        if (path != targets[0].path && path != targets[1].path) fs.deleteFile(path, true);
     }
     return {};
 }

@@ -23,9 +23,11 @@ std::vector<std::size_t> songListOrder(LyricScan& scan);
 std::string chooseDatabaseFolder(RunContext& ctx);
 
 struct OutputFiles {
-    std::string songList;  // SongList.txt
-    std::string records;   // List.vk2 (Tarn.vk2 follows from it); empty without database
-    long withoutPlayerRecord = 0;
+    std::string songList;          // SongList.txt
+    std::string records;           // List.vk2 (Tarn.vk2 follows from it); empty without database
+    std::size_t songRecords = 0;   // the records before the MIDI-only ones
+    long withoutPlayerRecord = 0;  // code or paths too long for the record
+    long withoutDosPath = 0;       // an existing file outside every DOS drive
 };
 
 // Builds the files' bytes; `afterEntry` runs after each song with the number done.
@@ -34,9 +36,11 @@ OutputFiles buildOutputFiles(LyricScan& scan, const std::vector<std::size_t>& or
                              const DosDriveTable& drives, const std::string& midiFolder,
                              const std::function<void(long)>& afterEntry);
 
-// Replaces List.vk2 and Tarn.vk2 in `folder` (the old ones stay whole on a failure) and then
-// removes the folder's other *.vk2 files, as the players expect only these two. Returns the
-// name of the file that could not be written, or empty.
-std::string writePlayerDatabase(FileSystem& fs, const std::string& folder, std::string records);
+// Replaces List.vk2 and Tarn.vk2 in `folder` and then removes the folder's other *.vk2
+// files, as the players expect only these two. The two belong together: both are written
+// completely beside the old ones before either replaces its old file, so a failure leaves
+// the old pair. Returns the name of the file that could not be written, or empty.
+std::string writePlayerDatabase(FileSystem& fs, const std::string& folder,
+                                const OutputFiles& files);
 
 }  // namespace dadaz

@@ -3,6 +3,8 @@
 #include "library/forced_write.h"
 #include "library/song_code.h"
 #include "platform/filesystem.h"
+#include "songlist/player_records.h"
+#include "songlist/song_entry.h"
 #include "songlist/songlist_file.h"
 #include "songlist/songlist_messages.h"
 #include "songlist/songlist_output.h"
@@ -27,6 +29,8 @@ class SongListRun {
   private:
     bool foldersExist() const;
     bool ensureMoveToFolder();
+    bool volumeNamesWritable(const std::vector<LyricFolder>& folders,
+                             const std::vector<ScanFile>& files);
     std::vector<ScanFile> collectLyricFiles(const SongPaths& paths,
                                             std::vector<LyricFolder>& folders);
     bool scan(LyricScan& lyricScan);
@@ -43,6 +47,7 @@ class SongListRun {
     SongListResult result_;
     Clock::time_point start_;
     long done_ = 0;
+    long lyricFiles_ = 0;  // the scan's true total
     std::string lastCode_;
     std::string moveToReal_;
 };
@@ -92,10 +97,35 @@ std::vector<ScanFile> SongListRun::collectLyricFiles(const SongPaths& paths,
     return files;
 }
 
+bool SongListRun::volumeNamesWritable(const std::vector<LyricFolder>& folders,
+                                      const std::vector<ScanFile>& files) {
+    // Every song line names its volume; a volume whose path the code page cannot hold
+    // would leave all its songs out of the list.
+    std::vector<bool> checked(folders.size());
+    for (const ScanFile& file : files) {
+        if (checked[file.folder]) continue;
+        checked[file.folder] = true;
+        const std::string& volume = folders[file.folder].volume;
+        if (nameAsData(volume)) continue;
+        // Name the outermost folder at fault: the one the user has to rename.
+        std::string folder = volume;
+        for (std::size_t end = volume.find('/', 1); end != std::string::npos;
+             end = volume.find('/', end + 1)) {
+            if (!nameAsData(volume.substr(0, end))) {
+                folder = volume.substr(0, end);
+                break;
+            }
+        }
+        result_.status = Status::VolumeNameUnwritable;
+        critical(songlist_text::folderNameUnwritable(folder));
+        return false;
+    }
+    return true;
+}
+
 void SongListRun::showScanProgress(const std::string& code) {
-    ctx_.progress.progress(done_, result_.countedFiles, songlist_text::kScanProgress);
-    ctx_.progress.status(
-        songlist_text::statusLabel(code, done_, result_.countedFiles, ctx_.now() - start_));
+    ctx_.progress.progress(done_, lyricFiles_, songlist_text::kScanProgress);
+    ctx_.progress.status(songlist_text::statusLabel(code, done_, lyricFiles_, ctx_.now() - start_));
 }
 
 void SongListRun::moveInvalidSong(const InvalidTriple& triple) {
@@ -156,7 +186,7 @@ bool SongListRun::write(LyricScan& lyricScan) {
     // The writing bar runs over the files looked at, the label keeps the scan's counts.
     const long total = done_;
     const std::string label =
-        songlist_text::statusLabel(lastCode_, done_, result_.countedFiles, Clock::duration::zero());
+        songlist_text::statusLabel(lastCode_, done_, lyricFiles_, Clock::duration::zero());
     const std::string labelHead =
         label.substr(0, label.rfind("ใช้เวลา ") + std::string("ใช้เวลา ").size());
     auto lastPump = ctx_.now();
@@ -171,6 +201,10 @@ bool SongListRun::write(LyricScan& lyricScan) {
     OutputFiles files = buildOutputFiles(lyricScan, order, result_.multiFolder, withDatabase,
                                          ctx_.fs, drives_, ctx_.folders.midi, report);
     result_.withoutPlayerRecord = files.withoutPlayerRecord;
+    result_.withoutDosPath = files.withoutDosPath;
+    for (const char letter : drivesUsed(files.records)) {
+        result_.drivesUsed.emplace(letter, drives_.drives().at(letter));
+    }
 
     if (!writeFileForced(ctx_.fs, joinPath(ctx_.programFolder, kSongListFileName),
                          files.songList)) {
@@ -180,8 +214,7 @@ bool SongListRun::write(LyricScan& lyricScan) {
     }
     files.songList = {};
     if (withDatabase) {
-        const std::string failed =
-            writePlayerDatabase(ctx_.fs, result_.databaseFolder, std::move(files.records));
+        const std::string failed = writePlayerDatabase(ctx_.fs, result_.databaseFolder, files);
         if (!failed.empty()) {
             result_.status = Status::WriteFailed;
             critical(songlist_text::writeFailed(failed, result_.databaseFolder));
@@ -198,7 +231,9 @@ void SongListRun::finishWithMessages() {
     facts.databaseFolder = result_.databaseFolder;
     facts.programFolder = ctx_.programFolder;
     if (result_.filesMoved > 0) facts.moveToFolder = ctx_.folders.moveTo;
+    facts.drives = result_.drivesUsed;
     facts.withoutPlayerRecord = result_.withoutPlayerRecord;
+    facts.withoutDosPath = result_.withoutDosPath;
     facts.semicolonsReplaced = result_.semicolonsReplaced;
     facts.notListed = result_.notListed;
     result_.message = songlist_text::closingMessage(facts);
@@ -222,14 +257,20 @@ SongListResult SongListRun::execute() {
     }
     if (!ensureMoveToFolder()) return result_;
     moveToReal_ = ctx_.fs.resolve(ctx_.folders.moveTo).value_or(ctx_.folders.moveTo);
+    const bool withDatabase = !state.catalogueRequested && !state.duplicateSearchActive;
+    if (withDatabase) {
+        drives_.mapFolderHolding(ctx_.fs,
+                                 {ctx_.folders.midi, ctx_.folders.lyric, ctx_.folders.cursor});
+    }
 
     start_ = ctx_.now();
     ctx_.enterBusy("Lister");
     const SongPaths paths(ctx_.fs, ctx_.folders);
     std::vector<LyricFolder> folders;
     std::vector<ScanFile> files = collectLyricFiles(paths, folders);
+    lyricFiles_ = static_cast<long>(files.size());
+    if (!volumeNamesWritable(folders, files)) return result_;
 
-    const bool withDatabase = !state.catalogueRequested && !state.duplicateSearchActive;
     ScanSettings settings;
     settings.checkFiles = options_.checkFiles;
     settings.grouped = result_.countedFiles >= kGroupedListThreshold;
@@ -241,6 +282,15 @@ SongListResult SongListRun::execute() {
         state.duplicateSearchActive = false;
         state.catalogueRequested = false;
         result_.status = Status::Stopped;
+        return result_;
+    }
+    if (lyricFiles_ > 0 && result_.listedSongs == 0) {
+        // An empty list would replace a good one, as if the library were gone.
+        result_.status = Status::NothingListed;
+        songlist_text::ClosingFacts facts;
+        facts.notListed = result_.notListed;
+        if (result_.filesMoved > 0) facts.moveToFolder = ctx_.folders.moveTo;
+        critical(songlist_text::nothingListed(lyricFiles_, facts));
         return result_;
     }
     if (!write(lyricScan)) return result_;

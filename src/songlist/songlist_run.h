@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <map>
 #include <optional>
 #include <string>
 
@@ -18,7 +19,9 @@ struct SongListOptions {
     // The player database folder chosen in advance (the command-line tool); empty: the
     // program folder when the MIDI folder lies in it, otherwise the user is asked.
     std::string databaseFolder;
-    // Where the players' drives lie; by default drive C: is the program folder.
+    // Where the players' drives lie; by default drive C: is the program folder. When the
+    // MIDI, Lyric or Cursor folder lies outside every drive, the run maps the next free
+    // letter to the deepest folder holding all three.
     std::optional<DosDriveTable> drives;
     // Checking form: runs on the calling thread, in scan order, for every valid triple
     // before its entry is listed. (The KAR form will start its converter here.)
@@ -27,11 +30,13 @@ struct SongListOptions {
 
 struct SongListResult {
     enum class Status {
-        Written,         // SongList.txt written (and the database, unless only the own list)
-        Stopped,         // the user stopped the scan: nothing written
-        MissingFolders,  // a MIDI, Lyric or Cursor folder does not exist
-        MoveToDeclined,  // no move-to folder and the user would not have it created
-        WriteFailed,     // a file could not be written; the old one stays whole
+        Written,               // SongList.txt written (and the database, unless only the own list)
+        Stopped,               // the user stopped the scan: nothing written
+        MissingFolders,        // a MIDI, Lyric or Cursor folder does not exist
+        MoveToDeclined,        // no move-to folder and the user would not have it created
+        WriteFailed,           // a file could not be written; the old one stays whole
+        VolumeNameUnwritable,  // a volume's path cannot be written in code page 874
+        NothingListed,         // lyric files found, none could be listed: nothing replaced
     };
     Status status = Status::MissingFolders;
     bool multiFolder = false;
@@ -39,12 +44,15 @@ struct SongListResult {
     std::string databaseFolder;
     // The move-to folder the run created (the window shows it in its move-to box).
     std::string createdMoveTo;
-    long countedFiles = 0;  // all files of the scanned lyric folders
+    long countedFiles = 0;  // all files of the scanned lyric folders (they choose the groups)
     long scannedFiles = 0;  // lyric files looked at
     long listedSongs = 0;
     long filesMoved = 0;
     long fourthLinesEmptied = 0;
     long withoutPlayerRecord = 0;  // listed, but no room in the player database
+    long withoutDosPath = 0;       // listed, but an existing file has no DOS path
+    // The drives the player database's paths use, by letter.
+    std::map<char, std::string> drivesUsed;
     long semicolonsReplaced = 0;
     long notListed = 0;  // unreadable, or a name that cannot serve as a code
     // The last message shown to the user (closing message or failure), for the

@@ -5,6 +5,7 @@
 #include <QRegularExpression>
 #include <QWidget>
 #include <QtTest>
+#include <optional>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -14,12 +15,22 @@
 
 namespace dadaz::testing {
 
-// Records what the window writes to the settings store, in order.
+// Records what the window writes to the settings store, in order; a read gives the last
+// value written to the key.
 class RecordingSettings : public SettingsStore {
   public:
     void writeString(const std::string& section, const std::string& key,
                      const std::string& value) override {
         writes.emplace_back(section, key, value);
+    }
+    std::optional<std::string> readString(const std::string& section,
+                                          const std::string& key) const override {
+        for (auto write = writes.rbegin(); write != writes.rend(); ++write) {
+            if (std::get<0>(*write) == section && std::get<1>(*write) == key) {
+                return std::get<2>(*write);
+            }
+        }
+        return std::nullopt;
     }
     std::vector<std::tuple<std::string, std::string, std::string>> writes;
 };

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 
 #include "songlist/songlist_run.h"
@@ -27,15 +28,11 @@ void compareWithGolden(const std::string& actual, const std::string& goldenFile)
     const std::string path = kGolden + goldenFile;
     if (std::getenv("DADAZ_UPDATE_GOLDEN")) writeBytes(path, actual);
     const std::string expected = readBytes(path);
-    ASSERT_NE(expected, "<missing>") << path;
-    EXPECT_EQ(actual.size(), expected.size()) << goldenFile;
-    for (std::size_t i = 0; i < std::min(actual.size(), expected.size()); ++i) {
-        if (actual[i] != expected[i]) {
-            ADD_FAILURE() << goldenFile << ": first difference at byte " << i << " (record "
-                          << i / 256 << ", offset " << i % 256 << ")";
-            break;
-        }
-    }
+    const auto at =
+        std::mismatch(actual.begin(), actual.end(), expected.begin(), expected.end()).first -
+        actual.begin();
+    EXPECT_TRUE(actual == expected) << goldenFile << ": first difference at byte " << at
+                                    << " (record " << at / 256 << ", offset " << at % 256 << ")";
 }
 
 TEST(SongListGolden, SeparateFolderLayout) {
@@ -49,24 +46,29 @@ TEST(SongListGolden, SeparateFolderLayout) {
     s.add("40", {"Missing Cursor", "Someone", "A", ""}, true, false);
     s.add("555", {"A title of exactly forty characters long",
                   "An artist name that has forty characters", "Bb", ""});
-    writeBytes(lib.program + "/LYRICS/7/7.LYR", cp874("มาลัย\rนักร้อง\r\nG\r\rlyric"));
-    writeBytes(lib.program + "/SONG/7/7.MID", "MThd");
-    writeBytes(lib.program + "/CURSOR/7/7.CUR", "c");
-    writeBytes(lib.program + "/LYRICS/1/readme.txt", "not a lyric");
+    s.add("7", {});
+    writeBytes(lib.program + "/LYRICS/7/7.LYR", utf8ToCp874("มาลัย\rนักร้อง\r\nG\r\rlyric"));
+    // NUL bytes become blanks before the title is cut and trimmed; ";" becomes ",".
+    s.add("8", {});
+    writeBytes(lib.program + "/LYRICS/8/8.LYR",
+               std::string("Nul\0Mid;\0 (a;b)\r\nArt\0;\r\nK\0\r\n", 28));
+    for (const char* name : {"12;34.LYR", ".hidden.LYR", "readme.txt"}) {
+        writeBytes(lib.program + "/LYRICS/1/" + name, lyricText({"Not Listed", "A", "C"}));
+    }
     writeBytes(lib.program + "/LYRICS/loose.LYR", lyricText({"Loose", "x", "y"}));
-    writeBytes(lib.program + "/SONG/LOOSE123.MID", "MThd");
-    writeBytes(lib.program + "/SONG/LOOSE1234.MID", "MThd");
-    writeBytes(lib.program + "/SONG/reset.mid", "MThd");
-    writeBytes(lib.program + "/SONG/notes.txt", "x");
+    for (const char* name : {"LOOSE123.MID", "LOOSE1234.MID", "reset.mid", "notes.txt"}) {
+        writeBytes(lib.program + "/SONG/" + name, "MThd");
+    }
 
     lib.expectClosing(lib.closingMessage() +
                       "\n\nไม่ได้บันทึกลงฐานข้อมูลเพลง 1 เพลง (รหัสเพลงยาวเกิน 8 ตัวอักษร "
                       "หรือที่เก็บแฟ้มยาวเกินช่องที่กำหนด)\n"
-                      "เปลี่ยนเครื่องหมาย ; ในชื่อเพลง ชื่อศิลปิน หรือคีย์เพลง เป็น , แล้ว 1 เพลง");
+                      "เปลี่ยนเครื่องหมาย ; ในชื่อเพลง ชื่อศิลปิน หรือคีย์เพลง เป็น , แล้ว 2 เพลง\n"
+                      "ไม่ได้นำเข้ารายการเพลง 1 แฟ้ม (อ่านแฟ้มไม่ได้ หรือชื่อแฟ้มใช้เป็นรหัสเพลงไม่ได้)");
     const SongListResult result = runSongList(lib.ctx);
     EXPECT_EQ(result.status, SongListResult::Status::Written);
-    EXPECT_EQ(result.listedSongs, 8);
-    EXPECT_EQ(result.countedFiles, 9);
+    EXPECT_EQ(result.listedSongs, 9);
+    EXPECT_EQ(result.countedFiles, 12);
     EXPECT_TRUE(lib.prompt.finished());
 
     compareWithGolden(lib.read("SongList.txt"), "separate/SongList.txt");

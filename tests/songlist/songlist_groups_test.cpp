@@ -1,6 +1,4 @@
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include "songlist/song_entry.h"
 #include "songlist/songlist_run.h"
@@ -10,25 +8,13 @@ namespace dadaz::testing {
 namespace {
 
 TEST(TitleGroup, FirstCharacterOrTheOneAfterALeadingVowel) {
-    EXPECT_EQ(titleGroup("1999"), 0);
-    EXPECT_EQ(titleGroup("apple"), 0);
-    EXPECT_EQ(titleGroup("Zoo"), 0);
-    EXPECT_EQ(titleGroup(cp874("๑๒")), 0);   // Thai digits
-    EXPECT_EQ(titleGroup(cp874("กา")), 1);   // 161
-    EXPECT_EQ(titleGroup(cp874("ฌ")), 1);    // 172
-    EXPECT_EQ(titleGroup(cp874("ญ")), 2);    // 173
-    EXPECT_EQ(titleGroup(cp874("ท")), 2);    // 183
-    EXPECT_EQ(titleGroup(cp874("น")), 3);    // 185
-    EXPECT_EQ(titleGroup(cp874("ฤ")), 3);    // 196
-    EXPECT_EQ(titleGroup(cp874("ล")), 4);    // 197
-    EXPECT_EQ(titleGroup(cp874("ะ")), 4);    // 208
-    EXPECT_EQ(titleGroup(cp874("เสือ")), 4);  // leading vowel, then ส
-    EXPECT_EQ(titleGroup(cp874("ไก่")), 1);   // leading vowel, then ก
-    EXPECT_EQ(titleGroup(cp874("โต")), 2);   // leading vowel, then ต
-    EXPECT_EQ(titleGroup(cp874("-ก-")), 1);  // any other first character
-    EXPECT_EQ(titleGroup(cp874("เA")), 0);
-    EXPECT_EQ(titleGroup(" "), 0);
-    EXPECT_EQ(titleGroup(cp874("เ")), 0);
+    // Each range's first and last character, Latin and Thai digits, leading vowels.
+    const std::pair<const char*, int> titles[] = {
+        {"1999", 0}, {"apple", 0}, {"Zoo", 0}, {"๑๒", 0}, {"กา", 1}, {"ฌ", 1},   {"ญ", 2},
+        {"ท", 2},    {"น", 3},     {"ฤ", 3},   {"ล", 4},  {"ะ", 4},  {"เสือ", 4}, {"ไก่", 1},
+        {"โต", 2},   {"-ก-", 1},   {"เA", 0},  {" ", 0},  {"เ", 0}};
+    for (const auto& [title, group] : titles)
+        EXPECT_EQ(titleGroup(utf8ToCp874(title)), group) << title;
 }
 
 // Titles in the order of a SongList.txt.
@@ -41,12 +27,6 @@ std::vector<std::string> listedTitles(const std::string& songList) {
     return order;
 }
 
-void addEmptyFile(const std::string& path) {
-    const int fd = ::open(path.c_str(), O_CREAT | O_WRONLY, 0644);
-    ASSERT_GE(fd, 0) << path;
-    ::close(fd);
-}
-
 TEST(TitleGroup, FiveGroupsFrom32767CountedFilesOn) {
     LibraryFixture lib;
     const std::vector<std::string> titles = {"มา",    "Zoo", "-ก-",  "เสือ", "ไก่",
@@ -56,9 +36,8 @@ TEST(TitleGroup, FiveGroupsFrom32767CountedFilesOn) {
     }
     // Every file of the lyric folders counts, lyric or not.
     const std::string filler = lib.program + "/LYRICS/9";
-    lib.fs.createFolder(filler);
     for (long i = static_cast<long>(titles.size()); i < 32766; ++i) {
-        addEmptyFile(filler + "/f" + std::to_string(i) + ".txt");
+        writeBytes(filler + "/f" + std::to_string(i) + ".txt", "");
     }
     lib.state.catalogueRequested = true;
 
@@ -70,7 +49,7 @@ TEST(TitleGroup, FiveGroupsFrom32767CountedFilesOn) {
 
     // Five groups: digits and Latin first; "-ก-" joins the ก group; the leading vowel files
     // เสือ under ส (group 4), after มา (group 3).
-    addEmptyFile(filler + "/one more.txt");
+    writeBytes(filler + "/one more.txt", "");
     EXPECT_EQ(runSongList(lib.ctx).countedFiles, 32767);
     EXPECT_EQ(
         listedTitles(lib.read("SongList.txt")),

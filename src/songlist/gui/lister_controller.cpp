@@ -83,7 +83,9 @@ std::optional<SongListResult> ListerController::run(const Body& body) {
 }
 
 void ListerController::start() {
-    run([](RunContext& ctx) { return startSongListFromButton(ctx); });
+    SongListOptions options;
+    options.drives = window_.folderPanel()->dosDrives();
+    run([&options](RunContext& ctx) { return startSongListFromButton(ctx, options); });
 }
 
 void ListerController::askStop() {
@@ -103,8 +105,12 @@ bool songListWritten(const SongListResult& result, const std::string& programFol
 }
 
 bool rebuildSongList(MainWindow& window) {
-    const std::optional<SongListResult> result = controllerOf(window).run(
-        [](RunContext& ctx) -> std::optional<SongListResult> { return runSongList(ctx, {}); });
+    SongListOptions options;
+    options.drives = window.folderPanel()->dosDrives();
+    const std::optional<SongListResult> result =
+        controllerOf(window).run([&options](RunContext& ctx) -> std::optional<SongListResult> {
+            return runSongList(ctx, options);
+        });
     return result && songListWritten(*result, window.programFolder());
 }
 
