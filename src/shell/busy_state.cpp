@@ -35,15 +35,16 @@ const std::array<RunControls, 4>& runTable() {
 }
 
 constexpr const char* kBusyDisable[] = {
-    "btnFindDuplicate",  "btnPlayMIDI",      "btnStopMIDI",        "btnSaveSelect",
-    "btnOpenSelectList", "btnClear",         "btnAddSelectList",   "btnDeleteFile",
-    "btnMoveFile",       "btnBrowseMIDI",    "btnBrowseLyric",     "btnBrowseCursor",
-    "btnBrowseMoveTo",   "btnShowNewWindow", "btnAddSong",         "btnBrowseNewSong",
-    "lstSearchResult",   "txtLyricContent",  "txtMIDIPath",        "txtLyricPath",
-    "txtCursorPath",     "txtMoveTo",        "txtRenameDigit",     "txtAddSong",
-    "txtLeaveDigit",     "txtCustomPattern", "radAddRenameLister", "radSongSearch",
-    "radFindDuplicate",  "radManualSelect",  "radFromFileSelect",  "radAutoSelect",
-    "chkManualConfig",   "chkLeaveDigit",    "chkCustomPattern",   "chkConfirmRemove"};
+    "btnFindDuplicate", "btnPlayMIDI", "btnStopMIDI", "btnSaveSelect", "btnOpenSelectList",
+    "btnClear", "btnAddSelectList", "btnDeleteFile", "btnMoveFile", "btnBrowseMIDI",
+    "btnBrowseLyric", "btnBrowseCursor", "btnBrowseMoveTo", "btnShowNewWindow", "btnAddSong",
+    "btnBrowseNewSong", "lstSearchResult", "txtLyricContent", "txtMIDIPath", "txtLyricPath",
+    "txtCursorPath", "txtMoveTo", "txtRenameDigit", "txtAddSong", "txtLeaveDigit",
+    "txtCustomPattern", "radAddRenameLister", "radSongSearch", "radFindDuplicate",
+    "radManualSelect", "radFromFileSelect", "radAutoSelect", "chkManualConfig", "chkLeaveDigit",
+    "chkCustomPattern", "chkConfirmRemove",
+    // The DOS drive table is read when a run starts; changing it meanwhile would mean nothing.
+    "btnDosDrives"};
 
 // The duplicate search reads its criterion at every pair of lines: a change during a run would
 // mix two rules in one result, so the criterion is locked like the other options.
@@ -58,7 +59,8 @@ constexpr const char* kIdleEnable[] = {
     "txtLyricContent",   "txtAddSong",       "lstSearchResult",  "radAddRenameLister",
     "radSongSearch",     "radFindDuplicate", "radManualSelect",  "radFromFileSelect",
     "radAutoSelect",     "chkCustomPattern", "txtSongSearch",    "lstSongSearch",
-    "chkSearchAll",      "chkSearchLyric",   "txtSongContent",   "chkConfirmRemove"};
+    "chkSearchAll",      "chkSearchLyric",   "txtSongContent",   "chkConfirmRemove",
+    "btnDosDrives"};
 // The add button comes back only when a source folder is chosen again.
 constexpr const char* kIdleDisable[] = {"btnPlayMIDI",   "btnStopMIDI", "btnSaveSelect", "btnClear",
                                         "btnDeleteFile", "btnMoveFile", "btnAddSong"};

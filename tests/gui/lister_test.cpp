@@ -72,13 +72,12 @@ struct ListerFixture : dadaz::testing::BasicWindowFixture<ActingPrompt> {
             const QCursor* cursor = QApplication::overrideCursor();
             looksBusy = cursor != nullptr && cursor->shape() == Qt::BusyCursor &&
                         panel().btnLister->isHidden() && !panel().picListerProgress->isHidden() &&
-                        !window->renamePanel()->btnRename->isEnabled() &&
                         window->mode() == Mode::AddRenameLister;
         });
     }
     void checkIdle() {
-        QVERIFY(!panel().btnLister->isHidden() && panel().picListerProgress->isHidden() &&
-                window->renamePanel()->btnRename->isEnabled() && !window->busyState().busy() &&
+        QVERIFY(!panel().btnLister->isHidden() && panel().btnLister->isEnabled() &&
+                panel().picListerProgress->isHidden() && !window->busyState().busy() &&
                 QApplication::overrideCursor() == nullptr);
     }
 };
