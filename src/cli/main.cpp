@@ -17,7 +17,8 @@ const Command commands[] = {
     {"songlist", cmdSonglist,
      "songlist [--program-folder DIR] [--check] [--own-list] [--db-folder DIR] "
      "[--dos-drive C=DIR] [--midi DIR --lyric DIR --cursor DIR --move-to DIR]"},
-    {"search", cmdSearch, "search [--program-folder DIR] [--all | --lyric] QUERY"},
+    {"search", cmdSearch,
+     "search [--program-folder DIR] [--all | --lyric] [--repeat N] [--] QUERY"},
     {"midi-length", cmdMidiLength, "midi-length FILE..."},
 };
 
