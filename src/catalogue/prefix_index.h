@@ -1,13 +1,58 @@
 #pragma once
 
+#include <array>
+#include <atomic>
 #include <cstdint>
+#include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
+
+#include "platform/collation.h"
 
 namespace dadaz {
 
-class ThaiCollator;
+// How often the keys of an index recur: artists from song to song, codes and titles hardly.
+enum class KeyRepeats { Rarely, Often };
+
+// What one thread needs to put index lists in order: the Thai collator, and working memory
+// kept from one list to the next (fresh memory would cost a page fault every 4 KB).
+//
+// Within one index the records differ, so two entries "key;record" compare by the primary
+// collation weights of "key;" first (the secondary ones of the key cannot decide before the
+// record's digits do) and then by the record's decimal text. So one collation key per
+// distinct key is enough: an artist with a hundred songs costs one.
+class IndexSorter {
+  public:
+    IndexSorter();
+    ~IndexSorter();
+    IndexSorter(const IndexSorter&) = delete;
+    IndexSorter& operator=(const IndexSorter&) = delete;
+
+    // Appends bytes whose byte order (a shorter text first when one begins the other) is the
+    // primary collation order of `key` + ";".
+    void appendPrimaryKey(std::string_view key, std::string& out);
+
+  private:
+    friend class PrefixIndex;
+    struct Scratch;
+    struct TextHash {
+        using is_transparent = void;
+        std::size_t operator()(std::string_view text) const {
+            return std::hash<std::string_view>{}(text);
+        }
+    };
+
+    ThaiCollator collator_;
+    // Bytes whose primary weight is one byte that stands for the byte wherever it is: a key
+    // of such bytes (codes are digits) needs no call to the collator. 0: not such a byte.
+    std::array<unsigned char, 256> oneByteWeight_{};
+    std::string semicolonWeight_;
+    std::unordered_map<std::string, std::string, TextHash, std::equal_to<>> knownKeys_;
+    std::unique_ptr<Scratch> scratch_;
+};
 
 // One index list of a catalogue page: entries "key;record" (the record index within the
 // page, in decimal), in the list's own order: Thai collation for codes and artists, file
@@ -21,13 +66,15 @@ class ThaiCollator;
 // bytes, where the entries with a common prefix form one range.
 class PrefixIndex {
   public:
-    // Appends the entry `key` + ";" + `record`.
-    void add(std::string_view key, std::uint32_t record);
-    // Puts the entries in Thai collation order of their whole text (equal texts keep their
-    // order) and builds the lookup order. Call once, after the last add.
-    void sealSorted(const ThaiCollator& collator);
+    // Appends the entry `key` + ";" + record, the record being the entry's position (the
+    // index of the song line in its page). `key` holds no ";".
+    void add(std::string_view key);
+    // Puts the entries in Thai collation order of their whole text and builds the lookup
+    // order. Call once, after the last add. Returns early, leaving the index unusable, once
+    // `stop` is set.
+    void sealSorted(IndexSorter& sorter, KeyRepeats repeats, const std::atomic<bool>& stop);
     // Keeps the entries in the order they were added and builds the lookup order.
-    void sealInOrder();
+    void sealInOrder(IndexSorter& sorter, const std::atomic<bool>& stop);
     void clear();
     void reserve(std::size_t entries, std::size_t bytes);
 
@@ -49,9 +96,15 @@ class PrefixIndex {
     struct Entry {
         std::uint32_t offset;
         std::uint32_t length;
+        std::uint32_t keyLength;
         std::uint32_t record;
     };
-    void buildLookup();
+    // The entry's key, without ";" and the record.
+    std::string_view keyOf(std::size_t position) const {
+        return {pool_.data() + entries_[position].offset, entries_[position].keyLength};
+    }
+    // The lookup order, from the groups of equal keys the sorter holds.
+    void buildLookup(IndexSorter& sorter, const std::atomic<bool>& stop);
 
     std::string pool_;
     std::vector<Entry> entries_;
