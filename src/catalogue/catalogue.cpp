@@ -100,9 +100,10 @@ class IndexWorkers {
 
     void fill(CataloguePage& page) {
         const std::size_t count = page.songs.size();
-        page.codes.reserve(count, count * 10);
-        page.artists.reserve(count, count * 20);
-        page.names.reserve(count, count * 28);
+        for (PrefixIndex* index : {&page.codes, &page.artists, &page.names}) {
+            index->attach(page.songs);
+            index->reserve(count);
+        }
         for (std::size_t i = 0; i < count; ++i) {
             if ((i & 1023) == 0 && stop_.load(std::memory_order_relaxed)) return;
             const SongLineFields fields = splitSongLine(page.songs[i]);

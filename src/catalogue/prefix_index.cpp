@@ -25,15 +25,41 @@ std::uint64_t headOf(std::string_view bytes) {
     return head;
 }
 
-int compareFolded(std::string_view a, std::string_view b) {
-    const std::size_t n = std::min(a.size(), b.size());
-    for (std::size_t i = 0; i < n; ++i) {
-        const unsigned char ca = foldByte(static_cast<unsigned char>(a[i]));
-        const unsigned char cb = foldByte(static_cast<unsigned char>(b[i]));
-        if (ca != cb) return ca < cb ? -1 : 1;
+// An entry's text "key;record", compared with folded texts without being put together.
+class EntryText {
+  public:
+    EntryText(std::string_view key, std::uint32_t record) : key_(key) {
+        tail_[0] = ';';
+        tailLength_ = static_cast<std::size_t>(
+            std::to_chars(tail_ + 1, tail_ + sizeof tail_, record).ptr - tail_);
     }
-    return a.size() < b.size() ? -1 : (a.size() > b.size() ? 1 : 0);
-}
+    std::size_t size() const { return key_.size() + tailLength_; }
+    unsigned char foldedAt(std::size_t i) const {
+        const char c = i < key_.size() ? key_[i] : tail_[i - key_.size()];
+        return foldByte(static_cast<unsigned char>(c));
+    }
+    // <0, 0 or >0, as the folded text compares with `folded`.
+    int compare(std::string_view folded) const {
+        const std::size_t n = std::min(size(), folded.size());
+        for (std::size_t i = 0; i < n; ++i) {
+            const auto other = static_cast<unsigned char>(folded[i]);
+            if (foldedAt(i) != other) return foldedAt(i) < other ? -1 : 1;
+        }
+        return size() < folded.size() ? -1 : (size() > folded.size() ? 1 : 0);
+    }
+    bool startsWith(std::string_view folded) const {
+        if (size() < folded.size()) return false;
+        for (std::size_t i = 0; i < folded.size(); ++i) {
+            if (foldedAt(i) != static_cast<unsigned char>(folded[i])) return false;
+        }
+        return true;
+    }
+
+  private:
+    std::string_view key_;
+    char tail_[12];
+    std::size_t tailLength_;
+};
 
 // The records 0..count-1 ordered by their decimal texts ("0", "1", "10", "100", ..., "11",
 // ..., "2", ...).
@@ -224,39 +250,33 @@ void IndexSorter::appendPrimaryKey(std::string_view key, std::string& out) {
     out += known->second;
 }
 
-void PrefixIndex::add(std::string_view key) {
-    const auto record = static_cast<std::uint32_t>(entries_.size());
-    const auto offset = static_cast<std::uint32_t>(pool_.size());
-    pool_.append(key);
-    pool_ += ';';
-    char digits[16];
-    const auto end = std::to_chars(digits, digits + sizeof digits, record).ptr;
-    pool_.append(digits, end);
-    entries_.push_back({offset, static_cast<std::uint32_t>(pool_.size() - offset),
-                        static_cast<std::uint32_t>(key.size()), record});
-}
-
-void PrefixIndex::reserve(std::size_t entries, std::size_t bytes) {
-    entries_.reserve(entries);
-    pool_.reserve(bytes);
-}
-
-void PrefixIndex::clear() {
-    pool_.clear();
+void PrefixIndex::attach(const std::vector<std::string>& lines) {
+    lines_ = &lines;
     entries_.clear();
     byFoldedBytes_.clear();
+}
+
+void PrefixIndex::add(std::string_view key) {
+    const auto record = static_cast<std::uint32_t>(entries_.size());
+    const std::string& line = (*lines_)[record];
+    const auto offset = key.empty() ? 0 : static_cast<std::uint32_t>(key.data() - line.data());
+    entries_.push_back({offset, static_cast<std::uint32_t>(key.size()), record});
+}
+
+std::string PrefixIndex::text(std::size_t position) const {
+    return std::string(key(position)) + ";" + std::to_string(record(position));
 }
 
 void PrefixIndex::sealSorted(IndexSorter& sorter, KeyRepeats repeats,
                              const std::atomic<bool>& stop) {
     IndexSorter::Scratch& s = *sorter.scratch_;
     const std::size_t count = size();
-    s.group(count, repeats == KeyRepeats::Often, [this](std::size_t i) { return keyOf(i); });
+    s.group(count, repeats == KeyRepeats::Often, [this](std::size_t i) { return key(i); });
     s.keys.clear();
     s.start.assign(1, 0);
     for (const auto position : s.groupEntry) {
         if ((s.start.size() & 1023) == 0 && stop.load(std::memory_order_relaxed)) return;
-        sorter.appendPrimaryKey(keyOf(position), s.keys);
+        sorter.appendPrimaryKey(key(position), s.keys);
         s.start.push_back(static_cast<std::uint32_t>(s.keys.size()));
     }
     s.rankTexts();
@@ -282,7 +302,7 @@ void PrefixIndex::sealSorted(IndexSorter& sorter, KeyRepeats repeats,
 
 void PrefixIndex::sealInOrder(IndexSorter& sorter, const std::atomic<bool>& stop) {
     // Titles seldom repeat: each entry its own group.
-    sorter.scratch_->group(size(), false, [this](std::size_t i) { return keyOf(i); });
+    sorter.scratch_->group(size(), false, [this](std::size_t i) { return key(i); });
     buildLookup(sorter, stop);
 }
 
@@ -292,12 +312,12 @@ void PrefixIndex::buildLookup(IndexSorter& sorter, const std::atomic<bool>& stop
     // Keys that differ only in case fold to equal texts, which share a rank.
     s.start.assign(s.groupEntry.size() + 1, 0);
     for (std::size_t g = 0; g < s.groupEntry.size(); ++g) {
-        s.start[g + 1] = s.start[g] + entries_[s.groupEntry[g]].keyLength + 1;
+        s.start[g + 1] = s.start[g] + entries_[s.groupEntry[g]].length + 1;
     }
     s.keys.assign(s.start.back(), ';');
     for (std::size_t g = 0; g < s.groupEntry.size(); ++g) {
         char* out = s.keys.data() + s.start[g];
-        for (const char c : keyOf(s.groupEntry[g])) {
+        for (const char c : key(s.groupEntry[g])) {
             *out++ = static_cast<char>(foldByte(static_cast<unsigned char>(c)));
         }
     }
@@ -311,11 +331,11 @@ std::vector<std::uint32_t> PrefixIndex::findPrefix(std::string_view key) const {
     const std::string folded = foldCase(key);
     // Every text that begins with the key sorts at or after the key and before any greater
     // text that does not begin with it; so the matches form one range.
-    const auto first =
-        std::partition_point(byFoldedBytes_.begin(), byFoldedBytes_.end(),
-                             [&](std::uint32_t p) { return compareFolded(text(p), folded) < 0; });
+    const auto first = std::partition_point(
+        byFoldedBytes_.begin(), byFoldedBytes_.end(),
+        [&](std::uint32_t p) { return EntryText(this->key(p), record(p)).compare(folded) < 0; });
     const auto last = std::partition_point(first, byFoldedBytes_.end(), [&](std::uint32_t p) {
-        return startsWithFolded(text(p), folded);
+        return EntryText(this->key(p), record(p)).startsWith(folded);
     });
     const auto count = static_cast<std::size_t>(last - first);
     if (count < 64) {

@@ -56,8 +56,8 @@ class IndexSorter {
 
 // One index list of a catalogue page: entries "key;record" (the record index within the
 // page, in decimal), in the list's own order: Thai collation for codes and artists, file
-// order for titles. The texts live in one buffer, so a 100,000-song catalogue costs no
-// allocation per entry.
+// order for titles. An entry keeps only where its key stands in its song line: a
+// 100,000-song catalogue holds no second copy of its texts.
 //
 // A prefix lookup must find every entry that begins with the key. In Thai collation those
 // entries are not always neighbours (a leading vowel sorts under the consonant after it, a
@@ -66,8 +66,15 @@ class IndexSorter {
 // bytes, where the entries with a common prefix form one range.
 class PrefixIndex {
   public:
-    // Appends the entry `key` + ";" + record, the record being the entry's position (the
-    // index of the song line in its page). `key` holds no ";".
+    PrefixIndex() = default;
+    // It points into its page's lines: it stays with them.
+    PrefixIndex(const PrefixIndex&) = delete;
+    PrefixIndex& operator=(const PrefixIndex&) = delete;
+
+    // Starts the index over a page's song lines; they must outlive it, and may only grow at
+    // their ends (the edited mark).
+    void attach(const std::vector<std::string>& lines);
+    // Appends the entry of the next line; `key` is a part of that line, without ";".
     void add(std::string_view key);
     // Puts the entries in Thai collation order of their whole text and builds the lookup
     // order. Call once, after the last add. Returns early, leaving the index unusable, once
@@ -75,18 +82,19 @@ class PrefixIndex {
     void sealSorted(IndexSorter& sorter, KeyRepeats repeats, const std::atomic<bool>& stop);
     // Keeps the entries in the order they were added and builds the lookup order.
     void sealInOrder(IndexSorter& sorter, const std::atomic<bool>& stop);
-    void clear();
-    void reserve(std::size_t entries, std::size_t bytes);
+    void reserve(std::size_t entries) { entries_.reserve(entries); }
 
     std::size_t size() const { return entries_.size(); }
     bool empty() const { return entries_.empty(); }
-    // The entry text at a position of the list ("Love Song;17").
-    std::string_view text(std::size_t position) const {
+    // The key of the entry at a position of the list ("Love Song").
+    std::string_view key(std::size_t position) const {
         const Entry& e = entries_[position];
-        return {pool_.data() + e.offset, e.length};
+        return std::string_view((*lines_)[e.record]).substr(e.offset, e.length);
     }
     // The record index the entry at a position names.
     std::uint32_t record(std::size_t position) const { return entries_[position].record; }
+    // The whole entry text ("Love Song;17").
+    std::string text(std::size_t position) const;
 
     // Positions, in list order, of every entry whose text begins with `key` (ASCII case
     // ignored; code page 874 has no other cased letters). An empty key gives every entry.
@@ -94,19 +102,14 @@ class PrefixIndex {
 
   private:
     struct Entry {
-        std::uint32_t offset;
+        std::uint32_t offset;  // of the key in its line
         std::uint32_t length;
-        std::uint32_t keyLength;
         std::uint32_t record;
     };
-    // The entry's key, without ";" and the record.
-    std::string_view keyOf(std::size_t position) const {
-        return {pool_.data() + entries_[position].offset, entries_[position].keyLength};
-    }
     // The lookup order, from the groups of equal keys the sorter holds.
     void buildLookup(IndexSorter& sorter, const std::atomic<bool>& stop);
 
-    std::string pool_;
+    const std::vector<std::string>* lines_ = nullptr;
     std::vector<Entry> entries_;
     std::vector<std::uint32_t> byFoldedBytes_;  // positions in case-folded byte order
 };

@@ -36,11 +36,11 @@ TEST_F(LoaderTest, KeepsLinesAsReadAndIndexesTrimmedFieldsWithRecordIndexes) {
     EXPECT_EQ(page.songs, (std::vector<std::string>{"10002  ;Zebra  ;Band  ;C",
                                                     "10001  ;Apple  ;Cat Stevens  ;C"}));
     // Titles in file order, codes and artists sorted.
-    const std::vector<std::string_view> entries{page.names.text(0),   page.names.text(1),
-                                                page.codes.text(0),   page.codes.text(1),
-                                                page.artists.text(0), page.artists.text(1)};
-    EXPECT_EQ(entries, (std::vector<std::string_view>{"Zebra;0", "Apple;1", "10001;1", "10002;0",
-                                                      "Band;0", "Cat Stevens;1"}));
+    const std::vector<std::string> entries{page.names.text(0),   page.names.text(1),
+                                           page.codes.text(0),   page.codes.text(1),
+                                           page.artists.text(0), page.artists.text(1)};
+    EXPECT_EQ(entries, (std::vector<std::string>{"Zebra;0", "Apple;1", "10001;1", "10002;0",
+                                                 "Band;0", "Cat Stevens;1"}));
     EXPECT_EQ(view.resultLines.back(), "กำลังอ่านข้อมูล 2 Records.");
     EXPECT_TRUE(view.resultLineHidden);
     EXPECT_EQ(calls, (std::vector<std::string>{"enter LoadingSongDB", "leave"}));
