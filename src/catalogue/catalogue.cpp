@@ -11,9 +11,9 @@
 
 namespace dadaz {
 
-// Builds the indexes of full pages on worker threads while the loading thread reads on: per
-// page, one job splits the lines into the three lists, then one job each sorts them. It keeps
-// the pages alive until its threads are joined.
+// Builds full pages on worker threads while the loading thread reads on: per page, one job
+// makes the song lines from the text read and splits them into the three lists, then one job
+// each sorts a list. It keeps the pages alive until its threads are joined.
 class IndexWorkers {
   public:
     explicit IndexWorkers(std::shared_ptr<Catalogue::Pages> pages) : pages_(std::move(pages)) {}
@@ -21,11 +21,11 @@ class IndexWorkers {
     IndexWorkers(const IndexWorkers&) = delete;
     IndexWorkers& operator=(const IndexWorkers&) = delete;
 
-    // The page's lines must not change from now on.
-    void submit(CataloguePage& page) {
+    // `lines`: the page's song lines, each ended by "\n".
+    void submit(CataloguePage& page, std::string lines) {
         {
             std::lock_guard lock(mutex_);
-            queue_.push_back({&page, Job::Fill});
+            queue_.push_back({&page, Job::Fill, std::move(lines)});
             ++pending_;
             if (threads_.empty()) {
                 const unsigned count = std::clamp(std::thread::hardware_concurrency(), 1u, 4u);
@@ -33,6 +33,16 @@ class IndexWorkers {
             }
         }
         wake_.notify_one();
+    }
+
+    // The text of a page already made, for the next one to be read into (fresh memory would
+    // cost a page fault every 4 KB); empty when there is none.
+    std::string spareText() {
+        std::lock_guard lock(mutex_);
+        if (spareTexts_.empty()) return {};
+        std::string text = std::move(spareTexts_.back());
+        spareTexts_.pop_back();
+        return text;
     }
 
     // True once every submitted page is indexed; waits at most `slice` for it.
@@ -58,6 +68,7 @@ class IndexWorkers {
         enum Kind { Fill, SortCodes, SortArtists, SortNames };
         CataloguePage* page;
         Kind kind;
+        std::string lines;  // Fill only
     };
 
     void run() {
@@ -68,15 +79,17 @@ class IndexWorkers {
                 std::unique_lock lock(mutex_);
                 wake_.wait(lock, [this] { return stop_ || !queue_.empty(); });
                 if (stop_) return;
-                job = queue_.front();
+                job = std::move(queue_.front());
                 queue_.pop_front();
             }
             if (job.kind == Job::Fill) {
-                fill(*job.page);
+                fill(*job.page, job.lines);
+                job.lines.clear();
                 {
                     std::lock_guard lock(mutex_);
+                    spareTexts_.push_back(std::move(job.lines));
                     for (const auto kind : {Job::SortCodes, Job::SortArtists, Job::SortNames}) {
-                        queue_.push_back({job.page, kind});
+                        queue_.push_back({job.page, kind, {}});
                     }
                     pending_ += 2;
                 }
@@ -98,15 +111,22 @@ class IndexWorkers {
         }
     }
 
-    void fill(CataloguePage& page) {
-        const std::size_t count = page.songs.size();
-        for (PrefixIndex* index : {&page.codes, &page.artists, &page.names}) {
-            index->attach(page.songs);
-            index->reserve(count);
+    void fill(CataloguePage& page, std::string_view lines) {
+        auto& songs = page.songs;
+        songs.reserve(static_cast<std::size_t>(std::count(lines.begin(), lines.end(), '\n')));
+        for (std::size_t at = 0; at < lines.size();) {
+            const std::size_t end = lines.find('\n', at);
+            songs.emplace_back(lines.substr(at, end - at));
+            if (isSeparatorLine(songs.back())) ++page.separatorLines;
+            at = end + 1;
         }
-        for (std::size_t i = 0; i < count; ++i) {
+        for (PrefixIndex* index : {&page.codes, &page.artists, &page.names}) {
+            index->attach(songs);
+            index->reserve(songs.size());
+        }
+        for (std::size_t i = 0; i < songs.size(); ++i) {
             if ((i & 1023) == 0 && stop_.load(std::memory_order_relaxed)) return;
-            const SongLineFields fields = splitSongLine(page.songs[i]);
+            const SongLineFields fields = splitSongLine(songs[i]);
             page.codes.add(fields.code);
             page.artists.add(fields.artist);
             page.names.add(fields.title);
@@ -118,6 +138,7 @@ class IndexWorkers {
     std::condition_variable wake_;
     std::condition_variable done_;
     std::deque<Job> queue_;
+    std::vector<std::string> spareTexts_;
     std::size_t pending_ = 0;
     std::atomic<bool> stop_{false};
     std::vector<std::thread> threads_;
@@ -161,12 +182,11 @@ void Catalogue::markEdited(std::string_view line) {
     }
 }
 
-CatalogueBuilder::CatalogueBuilder(Catalogue& catalogue, std::size_t expectedRecords)
-    : catalogue_(catalogue), expected_(expectedRecords) {
+CatalogueBuilder::CatalogueBuilder(Catalogue& catalogue, std::size_t expectedBytes)
+    : catalogue_(catalogue), expectedBytes_(expectedBytes) {
     catalogue_.clear();
     workers_ = std::make_shared<IndexWorkers>(catalogue_.pages_);
     catalogue_.indexing_ = workers_;
-    catalogue_.pages_->back().songs.reserve(std::min(kPageCapacity, expected_));
 }
 
 CatalogueBuilder::~CatalogueBuilder() {
@@ -178,27 +198,32 @@ bool CatalogueBuilder::abandoned() const {
     return catalogue_.indexing_ != workers_;
 }
 
-void CatalogueBuilder::startPage() {
-    catalogue_.pages_->emplace_back();
-    const auto done = static_cast<std::size_t>(catalogue_.totalSongs_);
-    catalogue_.pages_->back().songs.reserve(
-        std::min(kPageCapacity, expected_ > done ? expected_ - done : 0));
+void CatalogueBuilder::add(std::string_view line) {
+    if (abandoned()) return;
+    if (pageLines_ == 0) {
+        // A new page: page 0 is there from the start.
+        if (pagesHandedOver_ == catalogue_.pages_->size()) catalogue_.pages_->emplace_back();
+        // Room for the rest of the file, at most a page's worth; unused room costs no memory.
+        pageText_.reserve(std::min<std::size_t>(
+            expectedBytes_ - std::min(expectedBytes_, bytesRead_), kPageCapacity * 256));
+    }
+    pageText_.append(line);
+    pageText_ += '\n';
+    bytesRead_ += line.size() + 1;
+    ++catalogue_.totalSongs_;
+    if (++pageLines_ == kPageCapacity) handOverPage();
 }
 
-void CatalogueBuilder::add(std::string line) {
-    if (abandoned()) return;
-    if (catalogue_.pages_->back().songs.size() >= kPageCapacity) startPage();
-    CataloguePage& page = catalogue_.pages_->back();
-    if (isSeparatorLine(line)) ++page.separatorLines;
-    page.songs.push_back(std::move(line));
-    ++catalogue_.totalSongs_;
-    if (page.songs.size() == kPageCapacity) workers_->submit(page);
+void CatalogueBuilder::handOverPage() {
+    workers_->submit(catalogue_.pages_->back(), std::move(pageText_));
+    pageText_ = workers_->spareText();
+    pageLines_ = 0;
+    ++pagesHandedOver_;
 }
 
 bool CatalogueBuilder::finish(const std::function<bool()>& keepWaiting) {
     if (abandoned()) return false;
-    CataloguePage& last = catalogue_.pages_->back();
-    if (!last.songs.empty() && last.songs.size() < kPageCapacity) workers_->submit(last);
+    if (pageLines_ > 0) handOverPage();
     for (;;) {
         // Events run at least once here, so a Cancel or a close that comes while the indexes
         // are built is always seen.

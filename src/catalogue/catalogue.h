@@ -79,32 +79,37 @@ class Catalogue {
     int currentPage_ = 0;
 };
 
-// Fills a catalogue line by line, as loading reads SongList.txt. The indexes of each full page
-// are built on worker threads while reading goes on; finish() builds the last page's and
-// waits for all of them.
+// Fills a catalogue line by line, as loading reads SongList.txt. Each full page goes to
+// worker threads, which make its song lines and indexes while reading goes on; finish() hands
+// over the last page and waits for all of them.
 class CatalogueBuilder {
   public:
-    // `expectedRecords` (when known) lets the lists take their room at once.
-    explicit CatalogueBuilder(Catalogue& catalogue, std::size_t expectedRecords = 0);
+    // `expectedBytes` (the file's size, when known) lets the pages take their room at once.
+    explicit CatalogueBuilder(Catalogue& catalogue, std::size_t expectedBytes = 0);
     // Stops and joins the workers when finish() was not reached.
     ~CatalogueBuilder();
     CatalogueBuilder(const CatalogueBuilder&) = delete;
     CatalogueBuilder& operator=(const CatalogueBuilder&) = delete;
 
-    // Appends one song line as read; starts a new page after 32,767 records.
-    void add(std::string line);
-    // Waits until every index is built, calling `keepWaiting` about every 16 ms meanwhile
-    // (the window lets its events run). When it returns false, or the catalogue was cleared
+    // Appends one song line as read; starts a new page after 32,767 records. The catalogue
+    // counts the line at once; its page shows it once finish() returned true.
+    void add(std::string_view line);
+    // Waits until every page is built, calling `keepWaiting` about every 16 ms meanwhile (the
+    // window lets its events run). When it returns false, or the catalogue was cleared
     // meanwhile, the building stops at once, its threads are joined, the catalogue is left
     // empty and the result is false.
     bool finish(const std::function<bool()>& keepWaiting = {});
 
   private:
-    void startPage();
+    void handOverPage();
     bool abandoned() const;
     Catalogue& catalogue_;
     std::shared_ptr<IndexWorkers> workers_;
-    std::size_t expected_;
+    std::size_t expectedBytes_;
+    std::size_t bytesRead_ = 0;
+    std::string pageText_;  // the lines of the page being read, each ended by "\n"
+    std::size_t pageLines_ = 0;
+    std::size_t pagesHandedOver_ = 0;
 };
 
 }  // namespace dadaz

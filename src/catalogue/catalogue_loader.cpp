@@ -126,9 +126,7 @@ LoadOutcome loadCatalogue(Catalogue& catalogue, RunContext& ctx, SearchView& vie
 
     const auto path = ctx.fs.resolve(songListPath(ctx.programFolder));
     FileLines lines(path ? *path : std::string());
-    // A song line takes some 40 bytes: room for more records than there are costs no memory
-    // until it is used.
-    CatalogueBuilder builder(catalogue, lines.fileSize() / 24);
+    CatalogueBuilder builder(catalogue, lines.fileSize());
     view.showResultLine(catalogue_text::loadingLine(0));
     bool stopped = false;
     if (lines.opened()) {
@@ -151,7 +149,7 @@ LoadOutcome loadCatalogue(Catalogue& catalogue, RunContext& ctx, SearchView& vie
                 ctx.state.stopRequested = false;
                 break;
             }
-            builder.add(std::string(line));
+            builder.add(line);
         }
         view.showResultLine(catalogue_text::loadingLine(catalogue.totalSongs()));
     }
