@@ -21,8 +21,9 @@ class IndexWorkers {
     IndexWorkers(const IndexWorkers&) = delete;
     IndexWorkers& operator=(const IndexWorkers&) = delete;
 
-    // `lines`: the page's song lines, each ended by "\n".
-    void submit(CataloguePage& page, std::string lines) {
+    // `lines`: the page's `count` song lines, each ended by "\n".
+    void submit(CataloguePage& page, std::string lines, std::size_t count) {
+        page.songs.reserve(count);
         {
             std::lock_guard lock(mutex_);
             queue_.push_back({&page, Job::Fill, std::move(lines)});
@@ -113,7 +114,6 @@ class IndexWorkers {
 
     void fill(CataloguePage& page, std::string_view lines) {
         auto& songs = page.songs;
-        songs.reserve(static_cast<std::size_t>(std::count(lines.begin(), lines.end(), '\n')));
         for (std::size_t at = 0; at < lines.size();) {
             const std::size_t end = lines.find('\n', at);
             songs.emplace_back(lines.substr(at, end - at));
@@ -215,7 +215,7 @@ void CatalogueBuilder::add(std::string_view line) {
 }
 
 void CatalogueBuilder::handOverPage() {
-    workers_->submit(catalogue_.pages_->back(), std::move(pageText_));
+    workers_->submit(catalogue_.pages_->back(), std::move(pageText_), pageLines_);
     pageText_ = workers_->spareText();
     pageLines_ = 0;
     ++pagesHandedOver_;

@@ -59,8 +59,11 @@ class FileLines {
                     continue;
                 }
             }
-            const char* const stop =
-                std::find_if(begin, end, [](char c) { return c == '\n' || c == '\r'; });
+            // A CR, if any, ends the line before its LF.
+            const auto* lineFeed = static_cast<const char*>(std::memchr(begin, '\n', end - begin));
+            const auto* carriageReturn = static_cast<const char*>(
+                std::memchr(begin, '\r', (lineFeed ? lineFeed : end) - begin));
+            const char* const stop = carriageReturn ? carriageReturn : lineFeed ? lineFeed : end;
             if (stop != end) {
                 line = std::string_view(begin, static_cast<std::size_t>(stop - begin));
                 begin_ = static_cast<std::size_t>(stop - block_.data()) + 1;
