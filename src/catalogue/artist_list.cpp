@@ -30,12 +30,12 @@ std::vector<std::string> listArtists(const Catalogue& catalogue, RunPacer& pacer
                 stopped = true;
                 return names;
             }
-            const std::string_view entry = artists.text(i);
+            const std::string_view key = artists.key(i);
             // Artists shorter than three characters (blank ones too) are left out.
-            if (entry.find(';') < 3) continue;
-            std::string name = artistBoxName(entry);
+            if (key.size() < 3) continue;
+            std::string name = artistBoxName(key);
             if (removeBlanks(name).empty()) continue;
-            if (i > 0 && removeBlanks(name) == removeBlanks(artistBoxName(artists.text(i - 1)))) {
+            if (i > 0 && removeBlanks(name) == removeBlanks(artistBoxName(artists.key(i - 1)))) {
                 continue;
             }
             names.push_back(std::move(name));

@@ -9,9 +9,9 @@
 
 namespace dadaz {
 
-// The name the artist box shows for an artist index entry ("artist;record"): cut before the
-// first "(", else "[", else "@", else the ";", and trimmed (so that a pick, which searches
-// for the name as a prefix, also finds the songs listed without the note).
+// The name the artist box shows for an artist of the index (or an entry "artist;record"): cut
+// before the first "(", else "[", else "@", else ";", and trimmed (so that a pick, which
+// searches for the name as a prefix, also finds the songs listed without the note).
 std::string artistBoxName(std::string_view entry);
 
 // The artist box's items: the artist index of every page in its order, leaving out artists

@@ -1,6 +1,13 @@
 #include "catalogue/catalogue_loader.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <vector>
 
 #include "catalogue/catalogue_texts.h"
 #include "platform/filesystem.h"
@@ -11,28 +18,102 @@ namespace {
 
 constexpr auto kPumpInterval = std::chrono::milliseconds(16);
 
-// Walks the lines of a text: a line ends at CR LF, a lone CR or a lone LF; a last line
-// without an end still counts.
-class LineReader {
+// Reads a file a block at a time and hands out its lines: a line ends at CR LF, a lone CR or
+// a lone LF; a last line without an end still counts. One block of memory serves the whole
+// file (a 100,000-song list read whole would cost a page fault every 4 KB).
+class FileLines {
   public:
-    explicit LineReader(std::string_view text) : text_(text) {}
-    bool next(std::string_view& line) {
-        if (pos_ >= text_.size()) return false;
-        const auto end = text_.find_first_of("\r\n", pos_);
-        if (end == std::string_view::npos) {
-            line = text_.substr(pos_);
-            pos_ = text_.size();
-            return true;
+    // Opened without blocking, so that a pipe in the file's place cannot hang the load; only a
+    // regular file is read.
+    explicit FileLines(const std::string& path)
+        : fd_(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC)) {
+        struct stat info {};
+        if (fd_ >= 0 && ::fstat(fd_, &info) == 0 && S_ISREG(info.st_mode)) {
+            size_ = static_cast<std::size_t>(info.st_size);
+        } else if (fd_ >= 0) {
+            ::close(fd_);
+            fd_ = -1;
         }
-        line = text_.substr(pos_, end - pos_);
-        pos_ = end + 1;
-        if (text_[end] == '\r' && pos_ < text_.size() && text_[pos_] == '\n') ++pos_;
-        return true;
+    }
+    ~FileLines() {
+        if (fd_ >= 0) ::close(fd_);
+    }
+    FileLines(const FileLines&) = delete;
+    FileLines& operator=(const FileLines&) = delete;
+
+    bool opened() const { return fd_ >= 0; }
+    // A read failed: the lines handed out are not the whole file.
+    bool failed() const { return failed_; }
+    std::size_t fileSize() const { return size_; }
+
+    // The next line, valid until the next call.
+    bool next(std::string_view& line) {
+        for (;;) {
+            const char* const begin = block_.data() + begin_;
+            const char* const end = block_.data() + end_;
+            if (skipLineFeed_ && begin != end) {
+                // A CR ended the last block; a LF opening this one belongs to it.
+                skipLineFeed_ = false;
+                if (*begin == '\n') {
+                    ++begin_;
+                    continue;
+                }
+            }
+            // A CR, if any, ends the line before its LF.
+            const auto* lineFeed = static_cast<const char*>(std::memchr(begin, '\n', end - begin));
+            const auto* carriageReturn = static_cast<const char*>(
+                std::memchr(begin, '\r', (lineFeed ? lineFeed : end) - begin));
+            const char* const stop = carriageReturn ? carriageReturn : lineFeed ? lineFeed : end;
+            if (stop != end) {
+                line = std::string_view(begin, static_cast<std::size_t>(stop - begin));
+                begin_ = static_cast<std::size_t>(stop - block_.data()) + 1;
+                if (*stop == '\r') {
+                    if (begin_ == end_) {
+                        skipLineFeed_ = true;
+                    } else if (block_[begin_] == '\n') {
+                        ++begin_;
+                    }
+                }
+                return true;
+            }
+            if (atEnd_) {
+                if (begin == end) return false;
+                line = std::string_view(begin, static_cast<std::size_t>(end - begin));
+                begin_ = end_;
+                return true;
+            }
+            readMore();
+        }
     }
 
   private:
-    std::string_view text_;
-    std::size_t pos_ = 0;
+    void readMore() {
+        // The unread start of a line moves to the front; a line longer than the block
+        // doubles it.
+        std::memmove(block_.data(), block_.data() + begin_, end_ - begin_);
+        end_ -= begin_;
+        begin_ = 0;
+        if (end_ == block_.size()) block_.resize(block_.size() * 2);
+        ssize_t got;
+        do {
+            got = fd_ >= 0 ? ::read(fd_, block_.data() + end_, block_.size() - end_) : -1;
+        } while (got < 0 && errno == EINTR);
+        if (got <= 0) {
+            atEnd_ = true;
+            failed_ = got < 0;
+            return;
+        }
+        end_ += static_cast<std::size_t>(got);
+    }
+
+    int fd_;
+    std::size_t size_ = 0;
+    std::vector<char> block_ = std::vector<char>(std::size_t{1} << 18);
+    std::size_t begin_ = 0;
+    std::size_t end_ = 0;
+    bool skipLineFeed_ = false;
+    bool atEnd_ = false;
+    bool failed_ = false;
 };
 
 }  // namespace
@@ -46,19 +127,17 @@ LoadOutcome loadCatalogue(Catalogue& catalogue, RunContext& ctx, SearchView& vie
     view.loadingStarted();
 
     const auto path = ctx.fs.resolve(songListPath(ctx.programFolder));
-    const auto bytes = path ? ctx.fs.readFile(*path) : std::nullopt;
-    const std::size_t lineEnds = bytes ? std::count(bytes->begin(), bytes->end(), '\n') : 0;
-    CatalogueBuilder builder(catalogue, lineEnds > 2 ? lineEnds - 2 : 0);
+    FileLines lines(path ? *path : std::string());
+    CatalogueBuilder builder(catalogue, lines.fileSize());
     view.showResultLine(catalogue_text::loadingLine(0));
     bool stopped = false;
-    if (bytes) {
-        LineReader reader(*bytes);
+    if (lines.opened()) {
         std::string_view line;
         // The note line and the column line.
-        reader.next(line);
-        reader.next(line);
+        lines.next(line);
+        lines.next(line);
         auto lastPump = ctx.now();
-        while (true) {
+        while (lines.next(line)) {
             const auto now = ctx.now();
             if (now - lastPump >= kPumpInterval) {
                 lastPump = now;
@@ -66,27 +145,38 @@ LoadOutcome loadCatalogue(Catalogue& catalogue, RunContext& ctx, SearchView& vie
                 ctx.pumpEvents();
             }
             if (ctx.state.stopRequested) {
+                // Reading ends here; what was read is indexed all the same, and a further
+                // stop (the window closing) ends that too.
                 stopped = true;
+                ctx.state.stopRequested = false;
                 break;
             }
-            if (!reader.next(line)) break;
-            builder.add(std::string(line));
+            builder.add(line);
         }
         view.showResultLine(catalogue_text::loadingLine(catalogue.totalSongs()));
     }
-    builder.finish(ctx.pumpEvents);
+    const bool unreadable = !lines.opened() || lines.failed();
+    if (unreadable) {
+        // Part of a file is not the song list: nothing stays.
+        catalogue.clear();
+    } else if (!builder.finish([&ctx] {
+                   ctx.pumpEvents();
+                   return !ctx.state.stopRequested;
+               })) {
+        // Cancel or closing while the indexes were built: they were stopped, nothing stays.
+        stopped = true;
+    }
 
     view.loadingEnded();
     view.hideResultLine();
     catalogue.setCurrentPage(0);
-    ctx.state.catalogueLoaded = bytes.has_value();
+    ctx.state.catalogueLoaded = !unreadable && !stopped;
     ctx.leaveBusy();
     if (stopped) {
         ctx.state.stopRequested = false;
-        ctx.state.catalogueLoaded = false;
         return LoadOutcome::Stopped;
     }
-    return bytes ? LoadOutcome::Loaded : LoadOutcome::Unreadable;
+    return unreadable ? LoadOutcome::Unreadable : LoadOutcome::Loaded;
 }
 
 }  // namespace dadaz

@@ -14,12 +14,27 @@ PageControls pageControls(int currentPage, int lastPage) {
     return controls;
 }
 
+SongLines currentPageLines(const Catalogue& catalogue) {
+    SongLines lines;
+    const auto pages = catalogue.pages();
+    const auto& songs = pages->at(catalogue.currentPage()).songs;
+    lines.keepAlive(pages);
+    lines.reserve(songs.size());
+    for (const auto& song : songs) lines.addReference(song);
+    return lines;
+}
+
+long currentPageSongs(const Catalogue& catalogue) {
+    const auto& page = catalogue.page(catalogue.currentPage());
+    return static_cast<long>(page.songs.size() - page.separatorLines);
+}
+
 PageView browsePage(const Catalogue& catalogue) {
     PageView view;
-    const auto& page = catalogue.page(catalogue.currentPage());
-    view.lines = &page.songs;
+    view.lines = currentPageLines(catalogue);
+    // A page turn counts every line the list shows.
     view.resultLine =
-        catalogue_text::resultLine(static_cast<long>(page.songs.size()), catalogue.totalSongs());
+        catalogue_text::resultLine(static_cast<long>(view.lines->size()), catalogue.totalSongs());
     view.controls = pageControls(catalogue.currentPage(), catalogue.lastPage());
     return view;
 }

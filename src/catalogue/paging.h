@@ -1,9 +1,10 @@
 #pragma once
 
+#include <optional>
 #include <string>
-#include <vector>
 
 #include "catalogue/catalogue.h"
+#include "catalogue/search_view.h"
 
 namespace dadaz {
 
@@ -18,10 +19,15 @@ struct PageControls {
 
 PageControls pageControls(int currentPage, int lastPage);
 
+// The song lines of the current page, as the catalogue holds them (not copied), and how many
+// of them are songs rather than separator-like lines.
+SongLines currentPageLines(const Catalogue& catalogue);
+long currentPageSongs(const Catalogue& catalogue);
+
 // A page of the catalogue as the result list shows it when browsing or turning pages.
 struct PageView {
-    const std::vector<std::string>* lines = nullptr;  // the page's song lines
-    std::string resultLine;  // "ค้นหาพบ N จาก T เพลง" (UTF-8)
+    std::optional<SongLines> lines;  // the page's song lines
+    std::string resultLine;          // "ค้นหาพบ N จาก T เพลง" (UTF-8)
     PageControls controls;
 };
 PageView browsePage(const Catalogue& catalogue);

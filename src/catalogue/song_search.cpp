@@ -1,5 +1,6 @@
 #include "catalogue/song_search.h"
 
+#include <algorithm>
 #include <set>
 
 #include "catalogue/artist_list.h"
@@ -10,12 +11,9 @@
 
 namespace dadaz {
 
-long countSongs(const std::vector<std::string>& lines) {
-    long count = 0;
-    for (const auto& line : lines) {
-        if (!isSeparatorLine(line)) ++count;
-    }
-    return count;
+long countSongs(const SongLines& lines) {
+    return static_cast<long>(std::count_if(lines.begin(), lines.end(),
+                                           [](const auto& l) { return !isSeparatorLine(l); }));
 }
 
 std::string SearchResult::resultLineText() const {
@@ -24,16 +22,23 @@ std::string SearchResult::resultLineText() const {
 
 namespace {
 
-// Collects result lines and remembers them, case folded, for the every-part pass, which
-// leaves out a line when the list already holds a line that begins with it.
+// Collects result lines, by reference to the catalogue's own, and counts the songs among them;
+// remembers them, case folded, for the every-part pass, which leaves out a line when the list
+// already holds a line that begins with it.
 class ResultList {
   public:
-    explicit ResultList(std::vector<std::string>& lines, bool remember)
-        : lines_(lines), remember_(remember) {}
-    void add(const std::string& line) {
-        lines_.push_back(line);
+    ResultList(SearchResult& result, bool remember) : result_(result), remember_(remember) {}
+    void addSong(const CataloguePage& page, const std::string& line) {
+        result_.lines.addReference(line);
+        // Only a page holding separator-like lines needs each line looked at.
+        if (page.separatorLines == 0 || !isSeparatorLine(line)) ++result_.found;
         if (remember_) folded_.insert(foldCase(line));
     }
+    void addSeparator() {
+        result_.lines.addCopy(separatorLine());
+        if (remember_) folded_.insert(separatorLine());
+    }
+    void reserveMore(std::size_t count) { result_.lines.reserve(result_.lines.size() + count); }
     bool holdsLineBeginningWith(std::string_view line) const {
         const std::string folded = foldCase(line);
         const auto it = folded_.lower_bound(folded);
@@ -41,7 +46,7 @@ class ResultList {
     }
 
   private:
-    std::vector<std::string>& lines_;
+    SearchResult& result_;
     bool remember_;
     std::set<std::string, std::less<>> folded_;
 };
@@ -50,9 +55,11 @@ class ResultList {
 // when the user stopped the search.
 bool addPrefixMatches(const CataloguePage& page, const PrefixIndex& index, std::string_view key,
                       ResultList& results, RunPacer& pacer) {
-    for (const auto position : index.findPrefix(key)) {
+    const auto positions = index.findPrefix(key);
+    results.reserveMore(positions.size());
+    for (const auto position : positions) {
         if (pacer.stopNow()) return false;
-        if (const auto* song = page.song(index.record(position))) results.add(*song);
+        if (const auto* song = page.song(index.record(position))) results.addSong(page, *song);
     }
     return true;
 }
@@ -60,11 +67,11 @@ bool addPrefixMatches(const CataloguePage& page, const PrefixIndex& index, std::
 // Every line that holds the query in exactly its case and is not listed yet.
 bool addEveryPartMatches(const CataloguePage& page, std::string_view query, ResultList& results,
                          RunPacer& pacer) {
-    results.add(separatorLine());
+    results.addSeparator();
     for (const auto& song : page.songs) {
         if (pacer.stopNow()) return false;
         if (song.find(query) != std::string::npos && !results.holdsLineBeginningWith(song)) {
-            results.add(song);
+            results.addSong(page, song);
         }
     }
     return true;
@@ -103,9 +110,12 @@ bool searchIndexes(const Catalogue& catalogue, const ParsedQuery& parsed,
 
 }  // namespace
 
-SearchResult runSongSearch(const Catalogue& catalogue, std::string_view query,
+SearchResult runSongSearch(const Catalogue& live, std::string_view query,
                            const SearchOptions& options, RunContext& ctx, SearchView& view) {
     SearchResult result;
+    // The search lets events run: should the window close and clear the catalogue meanwhile,
+    // the pages searched stay alive until it ends.
+    const Catalogue catalogue = live.snapshot();
     result.ran = true;
     const ParsedQuery parsed = parseQuery(query, options);
     result.kind = parsed.kind;
@@ -116,7 +126,8 @@ SearchResult runSongSearch(const Catalogue& catalogue, std::string_view query,
     RunPacer pacer(ctx);
     switch (parsed.kind) {
         case QueryKind::Browse:
-            result.lines = catalogue.page(catalogue.currentPage()).songs;
+            result.lines = currentPageLines(catalogue);
+            result.found = currentPageSongs(catalogue);
             result.page = pageControls(catalogue.currentPage(), catalogue.lastPage());
             break;
         case QueryKind::ArtistList: {
@@ -127,17 +138,18 @@ SearchResult runSongSearch(const Catalogue& catalogue, std::string_view query,
         }
         case QueryKind::Lyric: {
             auto lyric = searchLyrics(catalogue, parsed.key, ctx, view);
-            result.lines = std::move(lyric.lines);
+            result.lines = SongLines(std::move(lyric.lines));
+            result.found = countSongs(result.lines);
             result.stopped = lyric.stopped;
             break;
         }
         default: {
-            ResultList results(result.lines, options.searchAll && parsed.kind == QueryKind::Plain);
+            result.lines.keepAlive(catalogue.pages());
+            ResultList results(result, options.searchAll && parsed.kind == QueryKind::Plain);
             result.stopped = !searchIndexes(catalogue, parsed, options, results, pacer);
             break;
         }
     }
-    result.found = countSongs(result.lines);
     ctx.state.stopRequested = false;
     return result;
 }

@@ -17,7 +17,7 @@ namespace dadaz {
 struct SearchResult {
     bool ran = false;  // false when nothing was searched: nothing changed
     QueryKind kind = QueryKind::Browse;
-    std::vector<std::string> lines;    // lstSongSearch(0), code page 874
+    SongLines lines;                   // lstSongSearch(0), code page 874
     long found = 0;                    // result lines that are not separators
     long total = 0;                    // totalSongs
     bool stopped = false;              // cancelled: what was found so far is listed
@@ -37,13 +37,13 @@ struct SearchResult {
 //             with searchAll a separator and every other line containing it (exact case)
 //   searchLyric: every song whose lyric file holds the query (or it without blanks), case
 //             ignored.
-// Prefix matches ignore case and come in the index's order, page by page. Events run about
-// every 16 ms; stopRequested ends the search with what was found so far, and is clear again
-// at the end.
+// Prefix matches ignore case and come in the index's order, page by page; the result holds the
+// catalogue's own lines, not copies. Events run about every 16 ms; stopRequested ends the
+// search with what was found so far, and is clear again at the end.
 SearchResult runSongSearch(const Catalogue& catalogue, std::string_view query,
                            const SearchOptions& options, RunContext& ctx, SearchView& view);
 
 // Count of the lines that are not separators.
-long countSongs(const std::vector<std::string>& lines);
+long countSongs(const SongLines& lines);
 
 }  // namespace dadaz

@@ -17,7 +17,7 @@ QVariant SongLineModel::data(const QModelIndex& index, int role) const {
     return QString::fromStdString(cp874ToUtf8(lines_[static_cast<std::size_t>(index.row())]));
 }
 
-void SongLineModel::setLines(std::vector<std::string> lines) {
+void SongLineModel::setLines(SongLines lines) {
     beginResetModel();
     lines_ = std::move(lines);
     endResetModel();
@@ -26,7 +26,7 @@ void SongLineModel::setLines(std::vector<std::string> lines) {
 void SongLineModel::appendLine(std::string line) {
     const int row = static_cast<int>(lines_.size());
     beginInsertRows({}, row, row);
-    lines_.push_back(std::move(line));
+    lines_.addCopy(std::move(line));
     endInsertRows();
 }
 
@@ -37,7 +37,7 @@ SongLineList::SongLineList(QWidget* parent) : QListView(parent), model_(new Song
     setEditTriggers(QAbstractItemView::NoEditTriggers);
 }
 
-void SongLineList::setLines(std::vector<std::string> lines) {
+void SongLineList::setLines(SongLines lines) {
     model_->setLines(std::move(lines));
 }
 

@@ -5,11 +5,13 @@
 #include <string>
 #include <vector>
 
+#include "catalogue/search_view.h"
+
 namespace dadaz {
 
 // The lines of a song list (code page 874 bytes, as the catalogue keeps them), shown through
-// a model: a page of 32,767 lines is replaced in one step and converted for display only
-// when a row is drawn.
+// a model: a page of 32,767 lines is replaced in one step, without copying the catalogue's
+// lines, and converted for display only when a row is drawn.
 class SongLineModel : public QAbstractListModel {
     Q_OBJECT
   public:
@@ -18,12 +20,12 @@ class SongLineModel : public QAbstractListModel {
     int rowCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role) const override;
 
-    void setLines(std::vector<std::string> lines);
+    void setLines(SongLines lines);
     void appendLine(std::string line);
-    const std::vector<std::string>& lines() const { return lines_; }
+    const SongLines& lines() const { return lines_; }
 
   private:
-    std::vector<std::string> lines_;
+    SongLines lines_;
 };
 
 // A result list of song lines with multiple selection.
@@ -33,10 +35,12 @@ class SongLineList : public QListView {
     explicit SongLineList(QWidget* parent = nullptr);
 
     // Replaces every line at once (the list copy of a page turn or a search).
-    void setLines(std::vector<std::string> lines);
+    void setLines(SongLines lines);
+    void setLines(std::vector<std::string> lines) { setLines(SongLines(std::move(lines))); }
     void appendLine(std::string line);
-    void clear() { setLines({}); }
-    const std::vector<std::string>& lines() const { return model_->lines(); }
+    void clear() { setLines(SongLines()); }
+    // Copies of the lines.
+    std::vector<std::string> lines() const { return model_->lines().copies(); }
     int count() const { return static_cast<int>(model_->lines().size()); }
     // Code page 874 bytes of a row; empty for a row that does not exist.
     std::string lineAt(int row) const;

@@ -7,7 +7,9 @@
 #include <string>
 #include <vector>
 
+#include "catalogue/catalogue_loader.h"
 #include "catalogue/search_view.h"
+#include "catalogue/song_search.h"
 #include "library/run_context.h"
 #include "platform/codepage.h"
 #include "platform/filesystem.h"
@@ -24,6 +26,15 @@ inline std::string songLine(const std::string& code, const std::string& title,
     return code + "  ;" + title + "  ;" + artist + "  ;" + key;
 }
 
+// `count` song lines with the codes first, first + 1, ... and the same title and artist.
+inline std::vector<std::string> numberedSongs(int count, int first, const std::string& title,
+                                              const std::string& artist) {
+    std::vector<std::string> lines;
+    for (int i = 0; i < count; ++i)
+        lines.push_back(songLine(std::to_string(first + i), title, artist));
+    return lines;
+}
+
 inline std::string cp(const std::string& utf8) {
     return utf8ToCp874(utf8);
 }
@@ -32,6 +43,10 @@ inline std::vector<std::string> toUtf8(const std::vector<std::string>& lines) {
     std::vector<std::string> out;
     for (const auto& l : lines) out.push_back(cp874ToUtf8(l));
     return out;
+}
+
+inline std::vector<std::string> toUtf8(const SongLines& lines) {
+    return toUtf8(lines.copies());
 }
 
 // Records what the search panel was told.
@@ -104,6 +119,22 @@ class CatalogueTest : public ::testing::Test {
     std::chrono::steady_clock::time_point clock{};
     int pumps = 0;
     std::function<void()> onPump;
+};
+
+// A catalogue loaded from the SongList.txt the test writes, and searches on it.
+class LoadedCatalogueTest : public CatalogueTest {
+  protected:
+    void load(const std::vector<std::string>& lines) {
+        writeSongList(lines);
+        ASSERT_EQ(loadCatalogue(catalogue, ctx, view), LoadOutcome::Loaded);
+    }
+    SearchResult search(const std::string& query, SearchOptions options = {}) {
+        return runSongSearch(catalogue, cp(query), options, ctx, view);
+    }
+    std::vector<std::string> found(const std::string& query, SearchOptions options = {}) {
+        return toUtf8(search(query, options).lines);
+    }
+    Catalogue catalogue;
 };
 
 }  // namespace dadaz::testing
