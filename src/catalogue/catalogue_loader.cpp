@@ -1,16 +1,12 @@
 #include "catalogue/catalogue_loader.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
-#include <cerrno>
 #include <cstring>
 #include <vector>
 
 #include "catalogue/catalogue_texts.h"
 #include "platform/filesystem.h"
+#include "platform/regular_file.h"
 
 namespace dadaz {
 
@@ -23,28 +19,13 @@ constexpr auto kPumpInterval = std::chrono::milliseconds(16);
 // file (a 100,000-song list read whole would cost a page fault every 4 KB).
 class FileLines {
   public:
-    // Opened without blocking, so that a pipe in the file's place cannot hang the load; only a
-    // regular file is read.
-    explicit FileLines(const std::string& path)
-        : fd_(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC)) {
-        struct stat info {};
-        if (fd_ >= 0 && ::fstat(fd_, &info) == 0 && S_ISREG(info.st_mode)) {
-            size_ = static_cast<std::size_t>(info.st_size);
-        } else if (fd_ >= 0) {
-            ::close(fd_);
-            fd_ = -1;
-        }
-    }
-    ~FileLines() {
-        if (fd_ >= 0) ::close(fd_);
-    }
-    FileLines(const FileLines&) = delete;
-    FileLines& operator=(const FileLines&) = delete;
+    // Only a regular file is read: a pipe in the file's place cannot hang the load.
+    explicit FileLines(const std::string& path) : file_(path) {}
 
-    bool opened() const { return fd_ >= 0; }
+    bool opened() const { return file_.isOpen(); }
     // A read failed: the lines handed out are not the whole file.
     bool failed() const { return failed_; }
-    std::size_t fileSize() const { return size_; }
+    std::size_t fileSize() const { return static_cast<std::size_t>(file_.size()); }
 
     // The next line, valid until the next call.
     bool next(std::string_view& line) {
@@ -94,10 +75,7 @@ class FileLines {
         end_ -= begin_;
         begin_ = 0;
         if (end_ == block_.size()) block_.resize(block_.size() * 2);
-        ssize_t got;
-        do {
-            got = fd_ >= 0 ? ::read(fd_, block_.data() + end_, block_.size() - end_) : -1;
-        } while (got < 0 && errno == EINTR);
+        const ssize_t got = file_.read(block_.data() + end_, block_.size() - end_);
         if (got <= 0) {
             atEnd_ = true;
             failed_ = got < 0;
@@ -106,8 +84,7 @@ class FileLines {
         end_ += static_cast<std::size_t>(got);
     }
 
-    int fd_;
-    std::size_t size_ = 0;
+    RegularFile file_;
     std::vector<char> block_ = std::vector<char>(std::size_t{1} << 18);
     std::size_t begin_ = 0;
     std::size_t end_ = 0;

@@ -8,53 +8,22 @@
 
 #include "platform/filesystem.h"
 #include "platform/filesystem_posix.h"
+#include "platform/regular_file.h"
 
 namespace dadaz {
 
 using fsdetail::childPath;
 
-namespace {
-
-// Reads into `buffer` what one read() gives; -1 on a failure.
-ssize_t readSome(int fd, char* buffer, std::size_t size) {
-    for (;;) {
-        ssize_t got = ::read(fd, buffer, size);
-        if (got >= 0 || errno != EINTR) return got;
-    }
-}
-
-// Opened without blocking, so a pipe put in a file's place cannot hang a run; such files
-// are refused after fstat.
-class OpenFile {
-  public:
-    explicit OpenFile(const std::string& path)
-        : fd_(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC)) {}
-    ~OpenFile() {
-        if (fd_ >= 0) ::close(fd_);
-    }
-    OpenFile(const OpenFile&) = delete;
-    OpenFile& operator=(const OpenFile&) = delete;
-    int fd() const { return fd_; }
-
-  private:
-    int fd_;
-};
-
-}  // namespace
-
 std::optional<std::string> FileSystem::readFile(std::string_view path) const {
     auto real = resolve(path);
     if (!real) return std::nullopt;
-    OpenFile file(*real);
-    struct stat status;
-    if (file.fd() < 0 || ::fstat(file.fd(), &status) != 0 || !S_ISREG(status.st_mode)) {
-        return std::nullopt;
-    }
+    RegularFile file(*real);
+    if (!file.isOpen()) return std::nullopt;
     std::string bytes;
-    bytes.reserve(static_cast<std::size_t>(status.st_size));
+    bytes.reserve(static_cast<std::size_t>(file.size()));
     char buffer[64 * 1024];
     for (;;) {
-        ssize_t got = readSome(file.fd(), buffer, sizeof buffer);
+        ssize_t got = file.read(buffer, sizeof buffer);
         if (got < 0) return std::nullopt;
         if (got == 0) return bytes;
         bytes.append(buffer, static_cast<std::size_t>(got));
@@ -65,17 +34,14 @@ std::optional<std::vector<std::string>> FileSystem::readLines(std::string_view p
                                                               std::size_t maxLines) const {
     auto real = resolve(path);
     if (!real) return std::nullopt;
-    OpenFile file(*real);
-    struct stat status;
-    if (file.fd() < 0 || ::fstat(file.fd(), &status) != 0 || !S_ISREG(status.st_mode)) {
-        return std::nullopt;
-    }
+    RegularFile file(*real);
+    if (!file.isOpen()) return std::nullopt;
     std::vector<std::string> lines;
     fsdetail::LineSplitter splitter(lines, maxLines);
     // Small reads: a scan of a large library wants only the first lines of each file.
     char buffer[4096];
     while (!splitter.full()) {
-        ssize_t got = readSome(file.fd(), buffer, sizeof buffer);
+        ssize_t got = file.read(buffer, sizeof buffer);
         if (got < 0) return std::nullopt;
         if (got == 0) break;
         splitter.feed(std::string_view(buffer, static_cast<std::size_t>(got)));

@@ -1,11 +1,8 @@
 #include "playback/smf_reader.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
-#include <cerrno>
+
+#include "platform/regular_file.h"
 
 namespace dadaz {
 namespace {
@@ -314,41 +311,22 @@ const char* describeFault(MidiFileFault fault) {
     return "cannot read the file";
 }
 
-class FileDescriptor {
-  public:
-    explicit FileDescriptor(int fd) : fd_(fd) {}
-    ~FileDescriptor() {
-        if (fd_ >= 0) ::close(fd_);
-    }
-    FileDescriptor(const FileDescriptor&) = delete;
-    FileDescriptor& operator=(const FileDescriptor&) = delete;
-    int get() const { return fd_; }
-
-  private:
-    int fd_;
-};
-
 // Reads a regular file of at most `maxBytes` into `bytes` (only its first `maxBytes` when
 // `prefixOnly`). Anything else is refused before a byte is read: opening without blocking
 // and checking the opened file means a named pipe or device can never hang the caller.
 MidiFileFault readSmallRegularFile(const std::string& path, std::size_t maxBytes,
                                    std::string& bytes, bool prefixOnly = false) {
-    FileDescriptor file(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
-    if (file.get() < 0) return MidiFileFault::CannotOpen;
-    struct stat info {};
-    if (::fstat(file.get(), &info) != 0) return MidiFileFault::CannotOpen;
-    if (!S_ISREG(info.st_mode)) return MidiFileFault::NotAFile;
-    if (static_cast<std::uint64_t>(info.st_size) > maxBytes && !prefixOnly) {
-        return MidiFileFault::TooLarge;
-    }
-    // Read to the end, so a file that grew since fstat is measured by what it holds.
+    const RegularFile file(path);
+    if (file.state() == RegularFile::State::CannotOpen) return MidiFileFault::CannotOpen;
+    if (file.state() == RegularFile::State::NotAFile) return MidiFileFault::NotAFile;
+    if (file.size() > maxBytes && !prefixOnly) return MidiFileFault::TooLarge;
+    // Read to the end, so a file that grew since it was opened is measured by what it holds.
     bytes.clear();
-    bytes.reserve(std::min<std::size_t>(static_cast<std::size_t>(info.st_size), maxBytes));
+    bytes.reserve(std::min<std::size_t>(static_cast<std::size_t>(file.size()), maxBytes));
     char buffer[1 << 16];
     while (bytes.size() <= maxBytes) {
         const std::size_t room = std::min(sizeof buffer, maxBytes + 1 - bytes.size());
-        const ssize_t n = ::read(file.get(), buffer, room);
-        if (n < 0 && errno == EINTR) continue;
+        const ssize_t n = file.read(buffer, room);
         if (n < 0) return MidiFileFault::CannotOpen;
         if (n == 0) break;
         bytes.append(buffer, static_cast<std::size_t>(n));
