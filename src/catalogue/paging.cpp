@@ -34,7 +34,7 @@ PageView browsePage(const Catalogue& catalogue) {
     view.lines = currentPageLines(catalogue);
     // A page turn counts every line the list shows.
     view.resultLine =
-        catalogue_text::resultLine(static_cast<long>(view.lines->size()), catalogue.totalSongs());
+        catalogue_text::resultLine(static_cast<long>(view.lines.size()), catalogue.totalSongs());
     view.controls = pageControls(catalogue.currentPage(), catalogue.lastPage());
     return view;
 }

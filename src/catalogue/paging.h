@@ -1,6 +1,5 @@
 #pragma once
 
-#include <optional>
 #include <string>
 
 #include "catalogue/catalogue.h"
@@ -26,8 +25,8 @@ long currentPageSongs(const Catalogue& catalogue);
 
 // A page of the catalogue as the result list shows it when browsing or turning pages.
 struct PageView {
-    std::optional<SongLines> lines;  // the page's song lines
-    std::string resultLine;          // "ค้นหาพบ N จาก T เพลง" (UTF-8)
+    SongLines lines;         // the page's song lines
+    std::string resultLine;  // "ค้นหาพบ N จาก T เพลง" (UTF-8)
     PageControls controls;
 };
 PageView browsePage(const Catalogue& catalogue);

@@ -96,7 +96,7 @@ void LyricScan::scanOne(std::size_t i, const ThaiCollator& collator) {
     for (std::size_t l = 0; l < std::min<std::size_t>(3, lines->size()); ++l) {
         std::string& line = (*lines)[l];
         const std::size_t listedPart = l == 0 ? line.find('(') : std::string::npos;
-        if (line.substr(0, listedPart).find(';') != std::string::npos) {
+        if (std::string_view(line).substr(0, listedPart).find(';') != std::string_view::npos) {
             song.semicolonReplaced = true;
         }
         line = songListText(line);

@@ -46,11 +46,11 @@ TEST_F(ArtistListTest, PageTurnsShowEachPageWithItsCount) {
     nextPage(catalogue);
     shown = nextPage(catalogue);
     EXPECT_EQ(shown.controls, (PageControls{true, true, false, "2/2"}));
-    EXPECT_EQ(shown.lines->front(), cp(songLine("165534", "t", "a")));
+    EXPECT_EQ(shown.lines.front(), cp(songLine("165534", "t", "a")));
     EXPECT_EQ(shown.resultLine, "ค้นหาพบ 5 จาก 65,539 เพลง");
     // Browsing shows the current page with the same controls.
     const auto browsed = search("");
-    EXPECT_EQ(browsed.lines, shown.lines->copies());
+    EXPECT_EQ(browsed.lines, shown.lines.copies());
     EXPECT_EQ(browsed.page, shown.controls);
     EXPECT_EQ(previousPage(catalogue).controls, (PageControls{true, true, true, "1/2"}));
     // A new load starts again at page 0.

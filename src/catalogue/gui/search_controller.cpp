@@ -185,7 +185,7 @@ void SearchController::turnPage(bool forward) {
 void SearchController::showPage(const PageView& page) {
     SongSearchPanel* panel = window_.songSearchPanel();
     view_.showResultLine(catalogue_text::kPleaseWait);
-    panel->lstSongSearch->setLines(page.lines ? *page.lines : std::vector<std::string>{});
+    panel->lstSongSearch->setLines(page.lines);
     view_.showResultLine(page.resultLine);
     showPageControls(page.controls);
 }
