@@ -1,6 +1,7 @@
 #include "app/features.h"
 
 #include "catalogue/gui/search_controller.h"
+#include "operations/gui/song_operations.h"
 #include "playback/gui/playback_panel.h"
 #include "shell/main_window.h"
 #include "songlist/gui/lister_controller.h"
@@ -14,6 +15,7 @@ void attachFeatures(MainWindow& window) {
     if (SearchController* search = searchControllerOf(window))
         search->setRebuild([&window] { return rebuildSongList(window); });
     attachPlayback(window);
+    attachSongOperations(window);
 }
 
 }  // namespace dadaz

@@ -68,6 +68,23 @@ class SongLines {
         lines_.push_back(&own_->emplace_back(std::move(line)));
     }
     void reserve(std::size_t count) { lines_.reserve(count); }
+    // Line `i` becomes a line of its own with new text; the catalogue line it showed stays.
+    void replace(std::size_t i, std::string line) {
+        if (!own_) own_ = std::make_shared<std::deque<std::string>>();
+        lines_[i] = &own_->emplace_back(std::move(line));
+    }
+    // Drops the lines at `sortedRows` (ascending, each once) in one pass.
+    void erase(const std::vector<int>& sortedRows) {
+        std::size_t kept = 0, next = 0;
+        for (std::size_t i = 0; i < lines_.size(); ++i) {
+            if (next < sortedRows.size() && static_cast<std::size_t>(sortedRows[next]) == i) {
+                ++next;
+                continue;
+            }
+            lines_[kept++] = lines_[i];
+        }
+        lines_.resize(kept);
+    }
 
     std::size_t size() const { return lines_.size(); }
     bool empty() const { return lines_.empty(); }

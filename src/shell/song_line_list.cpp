@@ -30,6 +30,21 @@ void SongLineModel::appendLine(std::string line) {
     endInsertRows();
 }
 
+void SongLineModel::replaceLine(int row, std::string line) {
+    if (row < 0 || row >= rowCount()) return;
+    lines_.replace(static_cast<std::size_t>(row), std::move(line));
+    const QModelIndex changed = index(row);
+    emit dataChanged(changed, changed);
+}
+
+void SongLineModel::eraseRows(const std::vector<int>& sortedRows) {
+    if (sortedRows.empty()) return;
+    // One reset instead of a signal per row: a selection of thousands of lines goes at once.
+    beginResetModel();
+    lines_.erase(sortedRows);
+    endResetModel();
+}
+
 SongLineList::SongLineList(QWidget* parent) : QListView(parent), model_(new SongLineModel(this)) {
     setModel(model_);
     setUniformItemSizes(true);  // keeps scrolling fast with a full page
@@ -43,6 +58,22 @@ void SongLineList::setLines(SongLines lines) {
 
 void SongLineList::appendLine(std::string line) {
     model_->appendLine(std::move(line));
+}
+
+void SongLineList::replaceLine(int row, std::string line) {
+    model_->replaceLine(row, std::move(line));
+}
+
+void SongLineList::removeRows(const std::vector<int>& sortedRows) {
+    if (sortedRows.empty()) return;
+    const int top = indexAt(QPoint(0, 0)).row();
+    int removedAbove = 0;
+    while (removedAbove < static_cast<int>(sortedRows.size()) && sortedRows[removedAbove] < top)
+        ++removedAbove;
+    model_->eraseRows(sortedRows);
+    if (top >= 0 && count() > 0)
+        scrollTo(model_->index(std::min(top - removedAbove, count() - 1)),
+                 QAbstractItemView::PositionAtTop);
 }
 
 std::string SongLineList::lineAt(int row) const {

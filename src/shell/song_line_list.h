@@ -22,6 +22,8 @@ class SongLineModel : public QAbstractListModel {
 
     void setLines(SongLines lines);
     void appendLine(std::string line);
+    void replaceLine(int row, std::string line);
+    void eraseRows(const std::vector<int>& sortedRows);
     const SongLines& lines() const { return lines_; }
 
   private:
@@ -39,6 +41,11 @@ class SongLineList : public QListView {
     void setLines(std::vector<std::string> lines) { setLines(SongLines(std::move(lines))); }
     void appendLine(std::string line);
     void clear() { setLines(SongLines()); }
+    // Gives one row new text (the edited mark), keeping selection and scrolling.
+    void replaceLine(int row, std::string line);
+    // Takes out the rows (ascending, each once); the rows left keep their order and the list
+    // stays scrolled near where it was. The selection is emptied.
+    void removeRows(const std::vector<int>& sortedRows);
     // Copies of the lines.
     std::vector<std::string> lines() const { return model_->lines().copies(); }
     int count() const { return static_cast<int>(model_->lines().size()); }

@@ -1,0 +1,12 @@
+#include "operations/gui/song_operations.h"
+
+namespace dadaz {
+
+void attachSongOperations(MainWindow& window) {
+    attachRemoveSongs(window);
+    attachReplaceSong(window);
+    attachLyricEditor(window);
+    attachFavourites(window);
+}
+
+}  // namespace dadaz
