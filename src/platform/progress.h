@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 namespace dadaz {
@@ -13,6 +14,9 @@ class ProgressSink {
     virtual void progress(long done, long total, const std::string& text) = 0;
     // The label under the bar (current song, counts, elapsed time).
     virtual void status(const std::string& text) = 0;
+    // The bar's fill colour for the part of the run that follows, as 0xRRGGBB (the
+    // colour values of the old program, &HBBGGRR, have their bytes the other way round).
+    virtual void barColour(std::uint32_t rgb) { (void)rgb; }
 };
 
 class NullProgress : public ProgressSink {

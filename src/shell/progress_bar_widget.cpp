@@ -57,6 +57,10 @@ void WidgetProgressSink::progress(long done, long total, const std::string& text
     if (bar_) bar_->setProgress(done, total, QString::fromStdString(text));
 }
 
+void WidgetProgressSink::barColour(std::uint32_t rgb) {
+    if (bar_) bar_->setColor(QColor::fromRgb(static_cast<QRgb>(rgb)));
+}
+
 void WidgetProgressSink::status(const std::string& text) {
     if (!status_) return;
     status_->setText(QString::fromStdString(text));

@@ -47,6 +47,7 @@ class WidgetProgressSink : public ProgressSink {
     WidgetProgressSink(ProgressBarWidget* bar, QLabel* status) : bar_(bar), status_(status) {}
     void progress(long done, long total, const std::string& text) override;
     void status(const std::string& text) override;
+    void barColour(std::uint32_t rgb) override;
 
   private:
     QPointer<ProgressBarWidget> bar_;
