@@ -104,7 +104,7 @@ void SearchController::watchTyping() {
     SongSearchPanel* panel = window_.songSearchPanel();
     for (QWidget* control : std::initializer_list<QWidget*>{
              panel->txtSongSearch, panel->chkSearchAll, panel->chkSearchLyric, panel->lstSongSearch,
-             panel->chkConfirmRemove, panel->txtSongContent})
+             panel->chkConfirmRemove, panel->txtSongContent, panel->btnEditLyric})
         control->installEventFilter(this);
 }
 
