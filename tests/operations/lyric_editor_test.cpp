@@ -156,9 +156,11 @@ TEST_P(LyricSaveTest, SaveWritesCodePageLinesWithCrLfAndTouchesNoOtherFile) {
     EXPECT_EQ(readBytes(song.lyricPath), cpBytes({"เพลงรัก", "ศิลปิน", "C", "", "ใจสลาย ไหวหวั่น"}));
     EXPECT_EQ(readBytes(song.midiPath), midi);
     EXPECT_EQ(readBytes(song.cursorPath), cursor);
-    for (const GeneratedSong& other : lib.songs)
-        if (other.lyricPath != song.lyricPath)
+    for (const GeneratedSong& other : lib.songs) {
+        if (other.lyricPath != song.lyricPath) {
             EXPECT_NE(readBytes(other.lyricPath), readBytes(song.lyricPath));
+        }
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(BothLayouts, LyricSaveTest,
