@@ -5,6 +5,7 @@
 #include <QListWidget>
 
 #include "catalogue/gui/search_controller.h"
+#include "catalogue/song_files.h"
 #include "library/song_paths.h"
 #include "operations/gui/song_operations.h"
 #include "operations/lyric_editor.h"
@@ -91,6 +92,10 @@ class LyricEditorController : public QObject {
         SongLineList* results = panel()->lstSongSearch;
         resultRow_ = results->currentRow();
         resultLine_ = results->lineAt(resultRow_);
+        // Only the edited song's own line is marked after the save.
+        const CurrentSong listed = currentSongOfLine(resultLine_, paths.multiFolder());
+        if (listed.code() != editor_.song().code() || listed.volume() != editor_.song().volume())
+            resultLine_.clear();
 
         // The list shows exactly the lines that will be saved.
         QListWidget* list = panel()->lstSongContent;
