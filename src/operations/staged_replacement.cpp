@@ -65,11 +65,13 @@ bool StagedReplacement::replace(Item& item) {
         item.done = Done::Created;
         return true;
     }
-    if (exchange(item.staged, item.target)) {
-        item.done = Done::Exchanged;
-        return true;
+    if (swap_ == Swap::Exchange) {
+        if (exchange(item.staged, item.target)) {
+            item.done = Done::Exchanged;
+            return true;
+        }
+        if (!exchangeUnsupported(errno)) return false;
     }
-    if (!exchangeUnsupported(errno)) return false;
     // No exchange here (FAT, some network folders): the old file steps aside first.
     item.aside = freeNameBeside(item.target, "old");
     if (!fs_.moveFile(item.target, item.aside)) return false;

@@ -15,7 +15,11 @@ class StagedReplacement {
   public:
     enum class Result { Replaced, Unchanged, Incomplete };
 
-    explicit StagedReplacement(FileSystem& fs) : fs_(fs) {}
+    // How an old file makes way: swapped with its copy in one step where the file system can
+    // (`Exchange`), else moved aside first; `MoveAside` asks for the second way everywhere.
+    enum class Swap { Exchange, MoveAside };
+
+    explicit StagedReplacement(FileSystem& fs, Swap swap = Swap::Exchange) : fs_(fs), swap_(swap) {}
     // Removes the copies of a replacement that was never committed.
     ~StagedReplacement();
     StagedReplacement(const StagedReplacement&) = delete;
@@ -44,6 +48,7 @@ class StagedReplacement {
     std::string freeNameBeside(const std::string& target, const char* kind) const;
 
     FileSystem& fs_;
+    Swap swap_;
     std::vector<Item> items_;
     std::string failedTarget_;
     bool committed_ = false;

@@ -11,53 +11,54 @@
 namespace dadaz {
 namespace {
 
+namespace stdfs = std::filesystem;
 using testing::readBytes;
-using testing::TempDir;
 using testing::writeBytes;
 
-constexpr const char* kCannot = "ไม่สามารถดำเนินการต่อได้...\n\n";
+const std::string kCannot = "ไม่สามารถดำเนินการต่อได้...\n\n";
+const std::string kKept = "\n\nแฟ้มของเพลงนี้ยังคงเป็นแฟ้มเดิมทุกแฟ้ม";
 
-// A small library; its first song is the one replaced, the "New Song" triple (lower-case
-// extensions) the usual source.
-class SongReplacementTest : public ::testing::Test {
-  protected:
-    TempDir dir;
+// A small library whose first song is replaced, usually by the "New Song" triple (its
+// extensions in lower case).
+struct SongReplacementTest : ::testing::Test {
+    testing::TempDir dir;
     GeneratedLibrary lib =
         generateLibrary(dir.path(), {.songs = 4, .newSongs = 1, .extras = false});
     FileSystem fs;
     SongPaths paths{fs, {lib.midiFolder, lib.lyricFolder, lib.cursorFolder, dir / "Invalid"}};
     const GeneratedSong& song = lib.songs[0];
     const NewSongTriple& fresh = lib.newSongs[0];
-    const std::vector<std::string> before = targets();
+    const std::vector<std::string> targetPaths{song.midiPath, song.lyricPath, song.cursorPath};
+    const std::vector<std::string> before = bytesOf(targetPaths);
+    const std::vector<std::string> freshBytes =
+        bytesOf({fresh.midiPath, fresh.lyricPath, fresh.cursorPath});
 
-    std::vector<std::string> targets() const {
-        return {readBytes(song.midiPath), readBytes(song.lyricPath), readBytes(song.cursorPath)};
+    static std::vector<std::string> bytesOf(const std::vector<std::string>& paths) {
+        std::vector<std::string> bytes;
+        for (const std::string& path : paths) bytes.push_back(readBytes(path));
+        return bytes;
     }
-    std::vector<std::string> freshBytes() const {
-        return {readBytes(fresh.midiPath), readBytes(fresh.lyricPath), readBytes(fresh.cursorPath)};
+    ReplaceCheck check(const std::string& picked, ReplaceMode mode = ReplaceMode::AllFiles,
+                       const std::string& code = {}) {
+        return checkReplacement(fs, paths, {code.empty() ? song.code : code, ""}, mode, picked);
     }
-    ReplaceCheck check(const std::string& picked, ReplaceMode mode = ReplaceMode::AllFiles) {
-        return checkReplacement(fs, paths, {song.code, ""}, mode, picked);
-    }
-    // Files left beside the targets under temporary names.
-    std::size_t hiddenFiles() const {
-        std::size_t count = 0;
-        for (const std::string& path : {song.midiPath, song.lyricPath, song.cursorPath})
-            for (const auto& entry :
-                 std::filesystem::directory_iterator(std::filesystem::path(path).parent_path()))
-                count += entry.path().filename().string().starts_with(".") ? 1 : 0;
+    // Names left beside the targets (the temporary copies are hidden).
+    int hiddenFiles() const {
+        int count = 0;
+        for (const std::string& path : targetPaths)
+            for (const auto& entry : stdfs::directory_iterator(stdfs::path(path).parent_path()))
+                count += entry.path().filename().string().starts_with(".");
         return count;
     }
 };
 
-TEST_F(SongReplacementTest, OnlyTheStemOfThePickedNameCounts) {
-    // A copy of the new triple in a folder whose name has a dot, with an extensionless file.
-    const std::string dotted = dir / "New.Songs/new";
-    const std::vector<std::string> bytes = freshBytes();
+TEST_F(SongReplacementTest, OnlyTheStemOfThePickedNameCountsAndMissingTargetsAreMade) {
+    const std::string dotted = dir / "New.Songs/new";  // a dot in a folder is no extension's
     for (auto [i, ext] : {std::pair{0, ".MID"}, {1, ".LYR"}, {2, ".CUR"}})
-        writeBytes(dotted + ext, bytes[i]);
+        writeBytes(dotted + ext, freshBytes[i]);
     writeBytes(dotted, "");
-    struct Case {
+    stdfs::remove_all(stdfs::path(song.cursorPath).parent_path());  // the first case makes it again
+    const struct {
         std::string picked;
         ReplaceMode mode;
         std::vector<bool> replaced;  // MIDI, lyric, cursor
@@ -67,98 +68,67 @@ TEST_F(SongReplacementTest, OnlyTheStemOfThePickedNameCounts) {
         {fresh.lyricPath, ReplaceMode::MidiOnly, {true, false, false}},
         {dotted, ReplaceMode::AllFiles, {true, true, true}},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.picked);
-        for (auto [i, path] :
-             {std::pair{0, song.midiPath}, {1, song.lyricPath}, {2, song.cursorPath}})
-            writeBytes(path, before[i]);
         const ReplaceCheck checked = check(c.picked, c.mode);
         ASSERT_TRUE(checked.plan) << checked.refusal;
         const ReplaceOutcome outcome = replaceSongFiles(fs, *checked.plan);
-        EXPECT_TRUE(outcome.replaced);
         EXPECT_EQ(outcome.message, kReplaceDone);
-        const std::vector<std::string> now = targets();
+        const std::vector<std::string> now = bytesOf(targetPaths);
         for (std::size_t i = 0; i < 3; ++i)
-            EXPECT_EQ(now[i], c.replaced[i] ? bytes[i] : before[i]) << i;
-        EXPECT_EQ(hiddenFiles(), 0u);
+            EXPECT_EQ(now[i], c.replaced[i] ? freshBytes[i] : before[i]) << i;
+        EXPECT_EQ(hiddenFiles(), 0);
+        for (std::size_t i = 0; i < 3; ++i) writeBytes(targetPaths[i], before[i]);
     }
 }
 
-TEST_F(SongReplacementTest, RefusalsTouchNothing) {
+TEST_F(SongReplacementTest, RefusalsComeBeforeAnyFileIsTouched) {
     const std::string partial = dir / "partial/new.";
     writeBytes(partial + "mid", "MThd");
     writeBytes(partial + "lyr", "title\r\n");
-    std::filesystem::create_directory_symlink(std::filesystem::path(song.midiPath).parent_path(),
-                                              dir / "elsewhere");
-    const std::string ownByLink = dir / "elsewhere/" + song.code + ".mid";
-    struct Case {
+    stdfs::create_directory_symlink(stdfs::path(song.midiPath).parent_path(), dir / "link");
+    const struct {
         std::string picked;
         ReplaceMode mode;
         std::string refusal;
-        std::string code = song.code;
+        std::string code = {};
     } cases[] = {
-        {partial + "lyr", ReplaceMode::AllFiles,
-         kCannot + std::string("ไม่พบไฟล์ ") + partial + "CUR"},
-        {dir / "partial/none.lyr", ReplaceMode::MidiOnly,
-         kCannot + std::string("แฟ้มที่เลือกไม่ใช้แฟ้ม MIDI")},
-        {ownByLink, ReplaceMode::MidiOnly,
-         kCannot + ("แฟ้มที่เลือกเป็นแฟ้มของเพลงรหัส " + song.code +
-                    " เอง\nกรุณาเลือกแฟ้มเพลงใหม่ที่ไม่ใช่แฟ้มเดิมของเพลงนี้")},
+        {partial + "lyr", ReplaceMode::AllFiles, kCannot + "ไม่พบไฟล์ " + partial + "CUR"},
+        {dir / "partial/none.lyr", ReplaceMode::MidiOnly, kCannot + "แฟ้มที่เลือกไม่ใช้แฟ้ม MIDI"},
+        {dir / "link/" + song.code + ".mid", ReplaceMode::MidiOnly,
+         kCannot + "แฟ้มที่เลือกเป็นแฟ้มของเพลงรหัส " + song.code +
+             " เอง\nกรุณาเลือกแฟ้มเพลงใหม่ที่ไม่ใช่แฟ้มเดิมของเพลงนี้"},
         {fresh.midiPath, ReplaceMode::AllFiles,
-         kCannot + std::string("รหัสเพลง \"../1\" หรือโฟลเดอร์ของเพลงนี้ไม่ถูกต้อง\n"
-                               "จึงไม่สามารถหาแฟ้มของเพลงที่ต้องการแทนที่ได้"),
+         kCannot + "รหัสเพลง \"../1\" หรือโฟลเดอร์ของเพลงนี้ไม่ถูกต้อง\n"
+                   "จึงไม่สามารถหาแฟ้มของเพลงที่ต้องการแทนที่ได้",
          "../1"},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.picked);
-        const ReplaceCheck checked = checkReplacement(fs, paths, {c.code, ""}, c.mode, c.picked);
+    for (const auto& c : cases) {
+        const ReplaceCheck checked = check(c.picked, c.mode, c.code);
         EXPECT_FALSE(checked.plan);
         EXPECT_EQ(checked.refusal, c.refusal);
-        EXPECT_EQ(targets(), before);
     }
+    EXPECT_EQ(bytesOf(targetPaths), before);
 }
 
 TEST_F(SongReplacementTest, AFailureBeforeTheLastCopyLeavesTheSongWhole) {
-    const std::string readOnlyRefusal =
-        "ไม่สามารถแทนที่เพลงรหัส " + song.code +
-        " ได้...\n\nแฟ้มต่อไปนี้เป็นแฟ้มอ่านอย่างเดียว (Read-only) จึงไม่ถูกแทนที่\n" + song.cursorPath +
-        "\n\nแฟ้มของเพลงนี้ยังคงเป็นแฟ้มเดิมทุกแฟ้ม";
-    // A read-only target is refused before the question.
-    ASSERT_TRUE(fs.setReadOnly(song.cursorPath, true));
-    EXPECT_EQ(check(fresh.midiPath).refusal, readOnlyRefusal);
-    EXPECT_TRUE(check(fresh.midiPath, ReplaceMode::MidiOnly).plan);  // the cursor stays out
-    ASSERT_TRUE(fs.setReadOnly(song.cursorPath, false));
-
-    // ... and again when it became read-only after the question.
-    ReplaceCheck checked = check(fresh.midiPath);
+    const std::string readOnly = "ไม่สามารถแทนที่เพลงรหัส " + song.code +
+                                 " ได้...\n\nแฟ้มต่อไปนี้เป็นแฟ้มอ่านอย่างเดียว (Read-only) "
+                                 "จึงไม่ถูกแทนที่\n" +
+                                 song.cursorPath + kKept;
+    const ReplaceCheck checked = check(fresh.midiPath);
     ASSERT_TRUE(checked.plan);
     ASSERT_TRUE(fs.setReadOnly(song.cursorPath, true));
-    ReplaceOutcome outcome = replaceSongFiles(fs, *checked.plan);
-    EXPECT_FALSE(outcome.replaced);
-    EXPECT_EQ(outcome.message, readOnlyRefusal);
-    EXPECT_EQ(targets(), before);
+    EXPECT_EQ(replaceSongFiles(fs, *checked.plan).message, readOnly);
     ASSERT_TRUE(fs.setReadOnly(song.cursorPath, false));
-
-    // The cursor source vanishes after the check: its copy fails after two others were made.
-    std::filesystem::remove(fresh.cursorPath);
-    outcome = replaceSongFiles(fs, *checked.plan);
+    stdfs::remove(fresh.cursorPath);
+    const ReplaceOutcome outcome = replaceSongFiles(fs, *checked.plan);
     EXPECT_FALSE(outcome.replaced);
-    EXPECT_EQ(outcome.icon, MessageIcon::Critical);
     EXPECT_EQ(outcome.message, "ไม่สามารถแทนที่เพลงรหัส " + song.code + " ได้...\n\nไม่สามารถคัดลอกแฟ้ม " +
                                    fresh.cursorPath + "\nไปไว้ในโฟลเดอร์ " +
-                                   std::filesystem::path(song.cursorPath).parent_path().string() +
-                                   "\n\nแฟ้มของเพลงนี้ยังคงเป็นแฟ้มเดิมทุกแฟ้ม");
-    EXPECT_EQ(targets(), before);
-    EXPECT_EQ(hiddenFiles(), 0u);
-}
-
-TEST_F(SongReplacementTest, AMissingTargetAndItsFolderAreCreated) {
-    const std::filesystem::path cursorFolder = std::filesystem::path(song.cursorPath).parent_path();
-    std::filesystem::remove_all(cursorFolder);
-    const ReplaceCheck checked = check(fresh.cursorPath);
-    ASSERT_TRUE(checked.plan);
-    EXPECT_TRUE(replaceSongFiles(fs, *checked.plan).replaced);
-    EXPECT_EQ(targets(), freshBytes());
+                                   stdfs::path(song.cursorPath).parent_path().string() + kKept);
+    EXPECT_EQ(bytesOf(targetPaths), before);
+    EXPECT_EQ(hiddenFiles(), 0);
 }
 
 }  // namespace
