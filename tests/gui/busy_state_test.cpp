@@ -88,7 +88,8 @@ class BusyStateTest : public QObject {
         const std::pair<Mode, QStringList> idle[] = {
             {Mode::AddRenameLister, {"btnLister"}},
             {Mode::SongSearch,
-             {"chkSearchAll", "chkSearchLyric", "lstSongSearch", "txtSongSearch"}},
+             {"btnOpenSelectList", "chkSearchAll", "chkSearchLyric", "lstSongSearch",
+              "txtSongSearch"}},
             {Mode::FindDuplicate, {}}};
         for (bool afterARun : {false, true}) {
             if (afterARun) {
