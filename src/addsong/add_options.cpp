@@ -27,6 +27,10 @@ std::string zerosFor(std::size_t codeLength) {
 PatternSuggestion suggestPattern(const FileSystem& fs, const std::string& midiFolder,
                                  AddTarget target, const std::string& manualFolder) {
     PatternSuggestion suggestion;
+    if (midiFolder.empty() && target != AddTarget::KeepNames) {
+        if (target == AddTarget::Manual) suggestion.prefix = manualFolder;
+        return suggestion;  // no library folders yet
+    }
     switch (target) {
         case AddTarget::Automatic: {
             std::optional<std::size_t> fewest;
