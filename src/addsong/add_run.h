@@ -13,14 +13,14 @@ namespace dadaz {
 // The add panel's settings as the run reads them at its start.
 struct AddSongOptions {
     AddTarget target = AddTarget::Automatic;
-    std::string sourceFolder;    // txtAddSong
-    std::string prefix;          // txtFirstFileName: prefix of new codes and their folder
-    std::string patternBox;      // txtLastFileName
+    std::string sourceFolder{};  // txtAddSong
+    std::string prefix{};        // txtFirstFileName: prefix of new codes and their folder
+    std::string patternBox{};    // txtLastFileName
     bool customPattern = false;  // chkManualConfig
     // "DDMMYYYYHHNN" of the start, for the log's name; empty: now.
-    std::string timeStamp;
+    std::string timeStamp{};
     // The song list run the end of the run offers; without it the offer is not made.
-    std::function<void()> buildSongList;
+    std::function<void()> buildSongList{};
 };
 
 struct AddSongResult {
