@@ -2,6 +2,7 @@
 #include <filesystem>
 #include <functional>
 
+#include "addsong/add_options.h"
 #include "addsong/gui/add_song_controller.h"
 #include "gui/window_fixture.h"
 
@@ -141,8 +142,7 @@ class AddSongTest : public QObject {
         checkPrompt(f.prompt);
 
         for (long k = 1; k <= 3; ++k) {
-            const std::string number = std::to_string(count + k);
-            const std::string code = prefix + std::string(5 - number.size(), '0') + number;
+            const std::string code = prefix + formatNumber(count + k, "00000");
             QCOMPARE(readBytes(f.library.lyricFolder + "/" + prefix + "/" + code + ".LYR"),
                      readBytes(f.library.newSongs[k - 1].lyricPath));
         }
