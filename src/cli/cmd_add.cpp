@@ -186,6 +186,9 @@ int cmdAdd(int argc, char** argv) {
     if (!result.createdMoveTo.empty()) {
         std::printf("สร้างโฟลเดอร์ %s แล้ว\n", result.createdMoveTo.c_str());
     }
+    if (result.status == dadaz::AddSongResult::Status::Declined) {
+        std::fprintf(stderr, "add: a question was answered No; --yes answers Yes\n");
+    }
     if (result.status != dadaz::AddSongResult::Status::Finished) return 1;
     std::printf("%s\n", result.message.c_str());
     return result.added > 0 ? 0 : 1;
