@@ -1,5 +1,6 @@
 #include "app/features.h"
 
+#include "addsong/gui/add_song_controller.h"
 #include "catalogue/gui/search_controller.h"
 #include "operations/gui/song_operations.h"
 #include "playback/gui/playback_panel.h"
@@ -16,6 +17,7 @@ void attachFeatures(MainWindow& window) {
         search->setRebuild([&window] { return rebuildSongList(window); });
     attachPlayback(window);
     attachSongOperations(window);
+    attachAddSong(window);
 }
 
 }  // namespace dadaz

@@ -11,7 +11,7 @@ namespace {
 
 const char* const kUsage =
     "usage: dadaz make-library DIR [--songs N] [--layout separate|multi] [--seed S] "
-    "[--new-songs K]\n";
+    "[--new-songs K] [--sequential]\n";
 
 int usageError(const std::string& message) {
     std::fprintf(stderr, "make-library: %s\n%s", message.c_str(), kUsage);
@@ -54,6 +54,8 @@ int cmdMakeLibrary(int argc, char** argv) {
                 return usageError("--seed takes a whole number from 0 to 18446744073709551615");
             options.seed = n;
             ++i;
+        } else if (arg == "--sequential") {
+            options.sequential = true;
         } else if (arg == "--layout") {
             const std::string layout = value ? value : "";
             if (layout == "separate")

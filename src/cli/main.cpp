@@ -13,13 +13,18 @@ struct Command {
 
 const Command commands[] = {
     {"make-library", cmdMakeLibrary,
-     "make-library DIR [--songs N] [--layout separate|multi] [--seed S] [--new-songs K]"},
+     "make-library DIR [--songs N] [--layout separate|multi] [--seed S] [--new-songs K] "
+     "[--sequential]"},
     {"songlist", cmdSonglist,
      "songlist [--program-folder DIR] [--check] [--own-list] [--db-folder DIR] "
      "[--dos-drive C=DIR] [--midi DIR --lyric DIR --cursor DIR --move-to DIR]"},
     {"search", cmdSearch,
      "search [--program-folder DIR] [--all | --lyric] [--repeat N] [--] QUERY"},
     {"midi-length", cmdMidiLength, "midi-length FILE..."},
+    {"add", cmdAdd,
+     "add [--program-folder DIR] [--midi DIR --lyric DIR --cursor DIR --move-to DIR] "
+     "[--source DIR] [--target auto|keep-names|FOLDER] [--prefix TEXT --pattern ZEROS] "
+     "[--yes] [--songlist]"},
 };
 
 void printUsage() {

@@ -41,6 +41,11 @@ struct GeneratorOptions {
     // extensions. Off gives a library in which every lyric file has both partners under
     // upper-case extensions and nothing else lies in the folders.
     bool extras = true;
+    // Codes as the players' own numbering gives them: each first-character folder's songs
+    // (of each volume) numbered 1, 2, 3, ... after the folder's name, with a fixed number of
+    // digits (five, more for a folder that needs them), and no other files in the lyric
+    // folders, so that adding songs continues every folder's numbering.
+    bool sequential = false;
     // Writer threads; the bytes written do not depend on it.
     int threads = 2;
 };

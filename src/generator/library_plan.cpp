@@ -1,6 +1,7 @@
 #include "generator/library_plan.h"
 
 #include <algorithm>
+#include <map>
 #include <set>
 
 #include "generator/midi_maker.h"
@@ -157,6 +158,24 @@ void showOddity(std::vector<PlannedSong>& songs, std::size_t i, Random& r,
     }
 }
 
+// Gives every first-character folder's songs (of each volume) the codes {c}00001, {c}00002,
+// ... in song order, keeping each file's folder and extension.
+void numberSequentially(std::vector<PlannedSong>& songs) {
+    std::map<std::pair<std::string, std::string>, std::size_t> counts;
+    for (const PlannedSong& p : songs) ++counts[{p.song.volume, p.song.code.substr(0, 1)}];
+    std::map<std::pair<std::string, std::string>, std::size_t> numbers;
+    for (PlannedSong& p : songs) {
+        GeneratedSong& s = p.song;
+        const std::pair<std::string, std::string> folder{s.volume, s.code.substr(0, 1)};
+        const std::size_t digits = std::max<std::size_t>(5, std::to_string(counts[folder]).size());
+        std::string number = std::to_string(++numbers[folder]);
+        s.code = folder.second + std::string(digits - number.size(), '0') + number;
+        for (std::string* path : {&s.lyricPath, &s.midiPath, &s.cursorPath}) {
+            *path = path->substr(0, path->rfind('/') + 1) + s.code + path->substr(path->size() - 4);
+        }
+    }
+}
+
 // Loose MIDI files: some stems of at most 8 characters, some longer.
 const char* const kLooseMidiNames[] = {"MEDLEY01.MID",      "BACKGROUND.MID", "INTRO.MID",
                                        "HAPPYBIRTHDAY.MID", "Break.mid",      "TEST.MID"};
@@ -216,7 +235,8 @@ LibraryPlan planLibrary(const std::string& dir, const GeneratorOptions& options,
         s.code = codes.next(r);
         // In the multi-folder layout a code of the first volume now and then comes again in a
         // later one: the same code, a different song.
-        if (v > 0 && !volumeCodes[0].empty() && (m.chance(10) || volumeCodes[v].empty())) {
+        if (!options.sequential && v > 0 && !volumeCodes[0].empty() &&
+            (m.chance(10) || volumeCodes[v].empty())) {
             auto it = volumeCodes[0].begin();
             std::advance(
                 it, static_cast<long>(r.below(std::min<std::size_t>(volumeCodes[0].size(), 50))));
@@ -265,6 +285,8 @@ LibraryPlan planLibrary(const std::string& dir, const GeneratorOptions& options,
             }
         }
     }
+
+    if (options.sequential) numberSequentially(plan.songs);
 
     // Lyric files missing a partner.
     if (options.extras && n >= 10) {
@@ -327,7 +349,7 @@ LibraryPlan planLibrary(const std::string& dir, const GeneratorOptions& options,
         const GeneratedSong& a = plan.songs[0].song;
         const GeneratedSong& b = plan.songs[n / 2].song;
         const std::string ca = a.code.substr(0, 1), cb = b.code.substr(0, 1);
-        const std::vector<PlannedFile> others = {
+        std::vector<PlannedFile> others = {
             {folders.midi + "/" + ca + "/" + a.code + ".BAK", "backup\r\n"},
             {folders.midi + "/" + ca + "/" + a.code + ".KAR", makeMidiFile(plan.songs[0].midiSeed)},
             {folders.midi + "/" + cb + "/Thumbs.db", std::string(64, '\0')},
@@ -335,6 +357,8 @@ LibraryPlan planLibrary(const std::string& dir, const GeneratorOptions& options,
             {folders.cursor + "/" + cb + "/" + b.code + ".TMP", "tmp"},
             {folders.midi + "/readme.txt", "Karaoke songs\r\n"},
         };
+        // A file that is no song in a lyric folder would throw the numbering out.
+        if (options.sequential) others.erase(others.begin() + 3);
         for (const PlannedFile& f : others) {
             plan.extraFiles.push_back(f);
             sum.otherFiles.push_back(f.path);

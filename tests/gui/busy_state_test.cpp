@@ -85,8 +85,11 @@ class BusyStateTest : public QObject {
         WindowFixture f;
         attachFeatures(*f.window);
         f.window->show();
+        // The add panel: its target options, the custom pattern box and the source folder.
+        const QStringList adding = {"chkManualConfig", "radAutoSelect", "radFromFileSelect",
+                                    "radManualSelect", "txtAddSong"};
         const std::pair<Mode, QStringList> idle[] = {
-            {Mode::AddRenameLister, {"btnLister"}},
+            {Mode::AddRenameLister, QStringList({"btnBrowseNewSong", "btnLister"}) + adding},
             {Mode::SongSearch,
              {"btnOpenSelectList", "chkSearchAll", "chkSearchLyric", "lstSongSearch",
               "txtSongSearch"}},
@@ -106,7 +109,8 @@ class BusyStateTest : public QObject {
 
         f.window->attach({f.get("btnRename")});
         f.window->selectMode(Mode::AddRenameLister);
-        QCOMPARE(clickableControls(f.get("fraMain")), QStringList({"btnLister", "btnRename"}));
+        QCOMPARE(clickableControls(f.get("fraMain")),
+                 QStringList({"btnBrowseNewSong", "btnLister", "btnRename"}) + adding);
         f.window->enterBusy("Lister");
         QVERIFY(!f.get("btnRename")->isEnabled());
     }

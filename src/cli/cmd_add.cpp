@@ -1,0 +1,195 @@
+#include <unistd.h>
+
+#include <cstdio>
+#include <string>
+
+#include "addsong/add_run.h"
+#include "addsong/add_texts.h"
+#include "cli/commands.h"
+#include "cli/folder_text.h"
+#include "library/folder_detection.h"
+#include "library/run_context.h"
+#include "platform/filesystem.h"
+#include "platform/launcher.h"
+#include "platform/progress.h"
+#include "platform/prompt.h"
+#include "platform/shortpath.h"
+#include "songlist/songlist_run.h"
+
+namespace {
+
+const char* const kUsage =
+    "usage: dadaz add [--program-folder DIR] [--midi DIR --lyric DIR --cursor DIR [--move-to "
+    "DIR]]\n"
+    "                 [--source DIR] [--target auto | --target keep-names | --target FOLDER]\n"
+    "                 [--prefix TEXT --pattern ZEROS] [--yes] [--songlist]\n";
+
+int usageError(const std::string& message) {
+    std::fprintf(stderr, "add: %s\n%s", message.c_str(), kUsage);
+    return 2;
+}
+
+// Never waits for an answer: the questions before the copies are answered by --yes, the
+// offer to open the list is declined, the song list is built only with --songlist.
+class CommandLinePrompt : public dadaz::Prompt {
+  public:
+    CommandLinePrompt(bool yes, bool songList) : yes_(yes), songList_(songList) {}
+    dadaz::Answer ask(dadaz::MessageIcon icon, dadaz::MessageButtons buttons,
+                      const std::string& text, const std::string&) override {
+        using dadaz::Answer;
+        if (buttons == dadaz::MessageButtons::Ok) {
+            const bool problem =
+                icon == dadaz::MessageIcon::Critical || icon == dadaz::MessageIcon::Exclamation;
+            std::fprintf(problem ? stderr : stdout, "%s\n", text.c_str());
+            return Answer::Ok;
+        }
+        if (text == dadaz::add_text::kBuildSongListQuestion) {
+            return songList_ ? Answer::Yes : Answer::No;
+        }
+        if (text.ends_with(dadaz::add_text::kOpenListQuestion)) return Answer::No;
+        return yes_ ? Answer::Yes : Answer::No;
+    }
+    std::string pickFolder(const std::string&, const std::string&) override { return {}; }
+    std::string pickFile(const std::string&, const std::string&, const std::string&) override {
+        return {};
+    }
+
+  private:
+    bool yes_;
+    bool songList_;
+};
+
+// The percentage on a terminal, rewritten when it changes.
+class TerminalProgress : public dadaz::ProgressSink {
+  public:
+    void progress(long done, long total, const std::string& text) override {
+        const std::string line = dadaz::progressText(text, done, total);
+        if (line == last_) return;
+        last_ = line;
+        std::fprintf(stderr, "\r%s", line.c_str());
+        std::fflush(stderr);
+    }
+    void status(const std::string&) override {}
+    ~TerminalProgress() override {
+        if (!last_.empty()) std::fprintf(stderr, "\n");
+    }
+
+  private:
+    std::string last_;
+};
+
+}  // namespace
+
+int cmdAdd(int argc, char** argv) {
+    std::string programFolder = ".";
+    std::string midi, lyric, cursor, moveTo, source, target = "auto", prefix, pattern;
+    bool prefixGiven = false, patternGiven = false, yes = false, songList = false;
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        auto value = [&](std::string& into) {
+            if (i + 1 >= argc) return false;
+            into = argv[++i];
+            return true;
+        };
+        bool ok = true;
+        if (arg == "--yes") {
+            yes = true;
+        } else if (arg == "--songlist") {
+            songList = true;
+        } else if (arg == "--program-folder") {
+            ok = value(programFolder) && !programFolder.empty();
+        } else if (arg == "--midi") {
+            ok = value(midi) && !midi.empty();
+        } else if (arg == "--lyric") {
+            ok = value(lyric) && !lyric.empty();
+        } else if (arg == "--cursor") {
+            ok = value(cursor) && !cursor.empty();
+        } else if (arg == "--move-to") {
+            ok = value(moveTo) && !moveTo.empty();
+        } else if (arg == "--source") {
+            ok = value(source) && !source.empty();
+        } else if (arg == "--target") {
+            ok = value(target) && !target.empty();
+        } else if (arg == "--prefix") {
+            ok = prefixGiven = value(prefix);
+        } else if (arg == "--pattern") {
+            ok = patternGiven = value(pattern);
+        } else {
+            return usageError("unknown argument " + arg);
+        }
+        if (!ok) return usageError(arg + " needs a value");
+    }
+    if (prefixGiven != patternGiven) return usageError("--prefix and --pattern go together");
+    const bool someFolders = !midi.empty() || !lyric.empty() || !cursor.empty();
+    if (someFolders && (midi.empty() || lyric.empty() || cursor.empty())) {
+        return usageError("--midi, --lyric and --cursor go together");
+    }
+
+    dadaz::FileSystem fs;
+    programFolder = folderText(programFolder);
+    dadaz::Folders folders;
+    if (someFolders) {
+        folders = {folderText(midi), folderText(lyric), folderText(cursor),
+                   moveTo.empty() ? programFolder + "/Invalid Files" : folderText(moveTo)};
+    } else {
+        folders = dadaz::detectFolders(fs, programFolder).folders;
+        if (!moveTo.empty()) folders.moveTo = folderText(moveTo);
+    }
+
+    dadaz::AddSongOptions options;
+    options.sourceFolder = source.empty() ? programFolder + "/New Song" : folderText(source);
+    std::string manualFolder;
+    if (target == "auto") {
+        options.target = dadaz::AddTarget::Automatic;
+    } else if (target == "keep-names") {
+        options.target = dadaz::AddTarget::KeepNames;
+    } else {
+        options.target = dadaz::AddTarget::Manual;
+        manualFolder = target;
+    }
+    // The window's suggestion, unless a custom prefix and pattern are given.
+    if (prefixGiven) {
+        options.prefix = prefix;
+        options.patternBox = pattern;
+        options.customPattern = true;
+    } else {
+        const dadaz::PatternSuggestion suggestion =
+            dadaz::suggestPattern(fs, folders.midi, options.target, manualFolder);
+        options.prefix = suggestion.prefix.value_or(manualFolder);
+        options.patternBox = suggestion.pattern;
+    }
+
+    CommandLinePrompt prompt(yes, songList);
+    dadaz::NullProgress quiet;
+    TerminalProgress terminal;
+    dadaz::SystemLauncher launcher;
+    dadaz::SessionState state;
+    dadaz::RunContext ctx{programFolder,
+                          folders,
+                          fs,
+                          prompt,
+                          isatty(STDERR_FILENO) ? static_cast<dadaz::ProgressSink&>(terminal)
+                                                : static_cast<dadaz::ProgressSink&>(quiet),
+                          launcher,
+                          state};
+    options.buildSongList = [&] {
+        dadaz::SongListOptions listOptions;
+        listOptions.databaseFolder = programFolder;
+        listOptions.drives.emplace(programFolder);
+        dadaz::RunContext listCtx = ctx;
+        const dadaz::SongListResult list = dadaz::runSongList(listCtx, listOptions);
+        if (list.status == dadaz::SongListResult::Status::Written) {
+            std::printf("รายการเพลง %s เพลง\n", dadaz::formatCount(list.listedSongs).c_str());
+        }
+    };
+    const dadaz::AddSongResult result = dadaz::runAddSong(ctx, options);
+    if (!result.createdMoveTo.empty()) {
+        std::printf("สร้างโฟลเดอร์ %s แล้ว\n", result.createdMoveTo.c_str());
+    }
+    if (result.status == dadaz::AddSongResult::Status::Declined) {
+        std::fprintf(stderr, "add: a question was answered No; --yes answers Yes\n");
+    }
+    if (result.status != dadaz::AddSongResult::Status::Finished) return 1;
+    std::printf("%s\n", result.message.c_str());
+    return result.added > 0 ? 0 : 1;
+}
