@@ -5,3 +5,5 @@ int cmdMakeLibrary(int argc, char** argv);
 int cmdSonglist(int argc, char** argv);
 int cmdSearch(int argc, char** argv);
 int cmdMidiLength(int argc, char** argv);
+int cmdDelete(int argc, char** argv);
+int cmdMove(int argc, char** argv);

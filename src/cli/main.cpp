@@ -20,6 +20,12 @@ const Command commands[] = {
     {"search", cmdSearch,
      "search [--program-folder DIR] [--all | --lyric] [--repeat N] [--] QUERY"},
     {"midi-length", cmdMidiLength, "midi-length FILE..."},
+    {"delete", cmdDelete,
+     "delete [--program-folder DIR] [--midi DIR --lyric DIR --cursor DIR] [--yes] "
+     "CODE[@VOLUME]..."},
+    {"move", cmdMove,
+     "move [--program-folder DIR] [--midi DIR --lyric DIR --cursor DIR] [--move-to DIR] "
+     "[--yes] CODE[@VOLUME]..."},
 };
 
 void printUsage() {

@@ -26,7 +26,9 @@ std::string reason(RemovalKind kind, const SongRemovalOutcome& outcome) {
         case SongRemoval::NotFound:
             return "ไม่พบแฟ้มของเพลงในระบบ";
         case SongRemoval::UnsafeSong:
-            return "รหัสเพลงหรือโฟลเดอร์ของเพลงไม่ถูกต้อง จึงไม่แตะต้องแฟ้มใด";
+            return outcome.song.volume().empty()
+                       ? "รหัสเพลงไม่ถูกต้อง จึงไม่แตะต้องแฟ้มใด"
+                       : "รหัสเพลงหรือโฟลเดอร์ " + outcome.song.volume() + " ไม่ถูกต้อง จึงไม่แตะต้องแฟ้มใด";
         case SongRemoval::OutsideLibrary:
             return "โฟลเดอร์ " + files + " เป็นลิงก์ที่ชี้ออกไปนอกโฟลเดอร์เพลง";
         case SongRemoval::FolderLocked:
