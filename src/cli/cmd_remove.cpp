@@ -110,7 +110,10 @@ int run(RemovalKind kind, int argc, char** argv) {
     std::string error;
     if (!parse(argc, argv, args, error)) return usageError(kind, error);
 
-    dadaz::FileSystem fs;
+    // Kept to the end of the process: freeing the indexes of a large library entry by entry
+    // costs more than the work itself.
+    static auto* const fileSystem = new dadaz::FileSystem;
+    dadaz::FileSystem& fs = *fileSystem;
     const std::string programFolder = folderText(args.programFolder);
     dadaz::Folders folders;
     if (!args.midi.empty()) {

@@ -50,7 +50,9 @@ void forEachStem(const std::string& upperName, Visit visit) {
 
 template <typename Index>
 void addStems(Index& index, const std::string& upperName) {
-    forEachStem(upperName, [&](std::string stem) { index.byStem[stem].push_back(upperName); });
+    forEachStem(upperName, [&](std::string stem) {
+        index.byStem.try_emplace(std::move(stem)).first->second.push_back(upperName);
+    });
 }
 
 template <typename Index>
@@ -219,6 +221,7 @@ void FileSystem::dropEntry(const std::string& realFolder, std::string_view realN
 std::vector<std::string> FileSystem::stemFileNames(FolderIndex& index,
                                                    const std::string& upperStem) const {
     if (!index.stemsKnown) {
+        index.byStem.reserve(index.byUpper.size());
         for (const auto& item : index.byUpper) addStems(index, item.first);
         index.stemsKnown = true;
     }

@@ -50,12 +50,7 @@ class SongRemovalTest : public ::testing::TestWithParam<GeneratorLayout> {
         const GeneratedSong& s = library.songs.at(i);
         return {s.code, s.volume.empty() ? "" : library.programFolder + "/" + s.volume};
     }
-    std::vector<std::string> songFiles(std::size_t i) const {
-        const GeneratedSong& s = library.songs.at(i);
-        return {s.midiPath, s.lyricPath, s.cursorPath};
-    }
-    RemovalReport remove(RemovalKind kind, const std::vector<CurrentSong>& songs) {
-        FileSystem fs;
+    RemovalReport remove(FileSystem& fs, RemovalKind kind, const std::vector<CurrentSong>& songs) {
         SongPaths paths(fs, folders);
         SongRemover remover(fs, paths);
         return kind == RemovalKind::Delete ? remover.deleteSongs(songs)
@@ -67,36 +62,35 @@ class SongRemovalTest : public ::testing::TestWithParam<GeneratorLayout> {
     Folders folders;
 };
 
-std::string nameOf(const std::string& path) {
-    return std::filesystem::path(path).filename().string();
-}
-
 TEST_P(SongRemovalTest, TakesEveryFileOfEachSongAndNothingElse) {
     const std::size_t last = library.songs.size() - 1;  // another volume in the multi layout
-    // Another code that starts with this one's.
     const auto backup = std::filesystem::path(library.songs[3].lyricPath).replace_extension(".bak");
-    const auto neighbour =
+    const auto otherCode =  // a code that starts with song 4's
         std::filesystem::path(library.songs[4].midiPath).replace_extension().string() + "X.MID";
     for (RemovalKind kind : {RemovalKind::Delete, RemovalKind::Move}) {
         SCOPED_TRACE(kind == RemovalKind::Delete ? "delete" : "move");
         regenerate();
         writeBytes(backup, "b");
-        writeBytes(neighbour, "n");
+        writeBytes(otherCode, "n");
         std::filesystem::permissions(library.songs[4].midiPath, std::filesystem::perms::owner_read);
         const Files before = files();
         Files expected = before;
-        std::vector<std::string> gone = songFiles(3);
-        gone.push_back(backup);
-        for (std::size_t i : {std::size_t{4}, last})
-            for (const std::string& file : songFiles(i)) gone.push_back(file);
+        std::vector<std::string> gone = {backup};
+        for (std::size_t i : {std::size_t{3}, std::size_t{4}, last})
+            for (const auto& s = library.songs[i];
+                 auto file : {s.midiPath, s.lyricPath, s.cursorPath})
+                gone.push_back(file);
         for (const std::string& file : gone) {
             ASSERT_TRUE(expected.contains(file)) << file;
             if (kind == RemovalKind::Move)
-                expected[folders.moveTo + "/" + nameOf(file)] = before.at(file);
+                expected[joinPath(folders.moveTo,
+                                  std::filesystem::path(file).filename().string())] =
+                    before.at(file);
             expected.erase(file);
         }
 
-        const RemovalReport report = remove(kind, {song(3), song(4), song(3), song(last)});
+        FileSystem fs;
+        const RemovalReport report = remove(fs, kind, {song(3), song(4), song(3), song(last)});
         ASSERT_EQ(report.songs.size(), 4u);
         EXPECT_TRUE(report.allRemoved());
         EXPECT_EQ(report.filesRemoved, gone.size());
@@ -132,7 +126,7 @@ TEST_P(SongRemovalTest, LeavesASongWholeWhenAnyOfItsFilesCannotGo) {
          SongRemoval::UnsafeSong},
         {"foreign volume", RemovalKind::Delete,
          [&](FileSystem&) { return CurrentSong(library.songs[5].code, dir / "lib/../x"); },
-         multi ? SongRemoval::UnsafeSong : SongRemoval::Removed},
+         multi ? SongRemoval::UnsafeSong : SongRemoval::Removed},  // no volumes there
         {"first-character folder linked out", RemovalKind::Delete,
          [&](FileSystem&) {
              const std::filesystem::path folder =
@@ -149,11 +143,7 @@ TEST_P(SongRemovalTest, LeavesASongWholeWhenAnyOfItsFilesCannotGo) {
         FileSystem fs;
         const CurrentSong asked = c.setUp(fs);
         const Files before = files();
-        SongPaths paths(fs, folders);
-        SongRemover remover(fs, paths);
-        const RemovalReport report = c.kind == RemovalKind::Delete
-                                         ? remover.deleteSongs({asked})
-                                         : remover.moveSongs({asked}, folders.moveTo);
+        const RemovalReport report = remove(fs, c.kind, {asked});
         ASSERT_EQ(report.songs.size(), 1u);
         EXPECT_EQ(report.songs[0].result, c.expected);
         if (c.expected != SongRemoval::Removed) {
