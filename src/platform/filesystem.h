@@ -61,7 +61,8 @@ class FileSystem {
     int deleteMatching(std::string_view folder, std::string_view pattern, bool force);
     // The files of `folder` matching "stem.*" (the stem literal, without regard to ASCII
     // case), as real paths in byte order of their names. The folder's index keeps its names
-    // by stem as well, so a song's files cost no pass over a folder of 10,000 songs.
+    // by stem as well (made at the first such look, then kept in step), so looking up a song
+    // costs no pass over a folder of 10,000 songs.
     std::vector<std::string> filesWithStem(std::string_view folder, std::string_view stem) const;
     // Deletes a folder with everything in it; read-only files too.
     bool deleteTree(std::string_view folder);

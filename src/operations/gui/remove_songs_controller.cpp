@@ -1,5 +1,6 @@
 // btnDeleteSong and btnMoveSong: the selected songs leave the library, whole or not at all.
 #include <QItemSelectionModel>
+#include <algorithm>
 
 #include "catalogue/gui/search_controller.h"
 #include "catalogue/song_files.h"
@@ -93,7 +94,10 @@ void removeSelectedSongs(MainWindow& window, RemovalKind kind) {
                                      ? remover.deleteSongs(selection.songs)
                                      : remover.moveSongs(selection.songs, folders.moveTo);
     updateResultList(panel->lstSongSearch, selection, report);
-    if (report.filesRemoved > 0) window.state().songsRemoved = true;
+    // Also a song found gone already: the song list no longer matches the library.
+    const bool anyGone = std::any_of(report.songs.begin(), report.songs.end(),
+                                     [](const SongRemovalOutcome& s) { return s.gone(); });
+    if (report.filesRemoved > 0 || anyGone) window.state().songsRemoved = true;
     panel->btnMoveSong->setEnabled(false);
     panel->btnDeleteSong->setEnabled(false);
     if (const std::string text = removal_text::reportText(kind, report, true); !text.empty())
