@@ -88,7 +88,8 @@ class BusyStateTest : public QObject {
         const std::pair<Mode, QStringList> idle[] = {
             {Mode::AddRenameLister, {"btnLister"}},
             {Mode::SongSearch,
-             {"chkSearchAll", "chkSearchLyric", "lstSongSearch", "txtSongSearch"}},
+             {"chkConfirmRemove", "chkSearchAll", "chkSearchLyric", "lstSongSearch",
+              "txtSongSearch"}},
             {Mode::FindDuplicate, {}}};
         for (bool afterARun : {false, true}) {
             if (afterARun) {
@@ -100,8 +101,8 @@ class BusyStateTest : public QObject {
                 QCOMPARE(clickableControls(f.get("fraMain")), live);
             }
         }
-        f.get("btnDeleteSong")->setEnabled(true);  // as a shown song asks
-        QVERIFY(!f.get("btnDeleteSong")->isEnabled());
+        f.get("btnExportSong")->setEnabled(true);  // as a shown song asks
+        QVERIFY(!f.get("btnExportSong")->isEnabled());
 
         f.window->attach({f.get("btnRename")});
         f.window->selectMode(Mode::AddRenameLister);
