@@ -66,6 +66,10 @@ class RemoveSongsTest : public QObject {
         f.prompt.expectAsk(MessageIcon::Exclamation, MessageButtons::YesNo,
                            "ท่านต้องการลบเพลงดังกล่าวออกจากระบบ ใช่หรือไม่?", Answer::No);
         QTest::mouseClick(f.panel()->btnDeleteSong, Qt::LeftButton);
+        f.prompt.expectAsk(MessageIcon::Exclamation, MessageButtons::YesNo,
+                           "ท่านต้องการย้ายเพลงดังกล่าวไปยังโฟลเดอร์ " + f.moveTo + " ใช่หรือไม่",
+                           Answer::No);
+        QTest::mouseClick(f.panel()->btnMoveSong, Qt::LeftButton);
         QCOMPARE(f.lines().size(), count);
         QVERIFY(std::filesystem::exists(f.lyricOf(code)) && !f.window->state().songsRemoved);
         QCOMPARE(QApplication::focusWidget(), f.panel()->txtSongSearch);
