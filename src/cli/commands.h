@@ -6,3 +6,5 @@ int cmdSonglist(int argc, char** argv);
 int cmdSearch(int argc, char** argv);
 int cmdMidiLength(int argc, char** argv);
 int cmdAdd(int argc, char** argv);
+int cmdDelete(int argc, char** argv);
+int cmdMove(int argc, char** argv);

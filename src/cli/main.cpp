@@ -25,6 +25,12 @@ const Command commands[] = {
      "add [--program-folder DIR] [--midi DIR --lyric DIR --cursor DIR --move-to DIR] "
      "[--source DIR] [--target auto|keep-names|FOLDER] [--prefix TEXT --pattern ZEROS] "
      "[--yes] [--songlist]"},
+    {"delete", cmdDelete,
+     "delete [--program-folder DIR] [--midi DIR --lyric DIR --cursor DIR --move-to DIR] "
+     "[--yes] CODE[@VOLUME]..."},
+    {"move", cmdMove,
+     "move [--program-folder DIR] [--midi DIR --lyric DIR --cursor DIR --move-to DIR] "
+     "[--yes] CODE[@VOLUME]..."},
 };
 
 void printUsage() {

@@ -40,6 +40,31 @@ std::optional<PathParts> splitPath(std::string_view path) {
     return parts;
 }
 
+// Every stem a "stem.*" pattern can match in an upper-cased name: each text before a ".".
+template <typename Visit>
+void forEachStem(const std::string& upperName, Visit visit) {
+    for (std::size_t dot = upperName.find('.', 1); dot != std::string::npos;
+         dot = upperName.find('.', dot + 1))
+        visit(upperName.substr(0, dot));
+}
+
+template <typename Index>
+void addStems(Index& index, const std::string& upperName) {
+    forEachStem(upperName, [&](std::string stem) {
+        index.byStem.try_emplace(std::move(stem)).first->second.push_back(upperName);
+    });
+}
+
+template <typename Index>
+void dropStems(Index& index, const std::string& upperName) {
+    forEachStem(upperName, [&](const std::string& stem) {
+        auto found = index.byStem.find(stem);
+        if (found == index.byStem.end()) return;
+        std::erase(found->second, upperName);
+        if (found->second.empty()) index.byStem.erase(found);
+    });
+}
+
 }  // namespace
 
 FileSystem::FolderIndex& FileSystem::indexOf(const std::string& realFolder) const {
@@ -165,7 +190,9 @@ void FileSystem::noteEntry(const std::string& realFolder, const Entry& entry) {
     if (entry.isFolder) folders_.clear();  // a path may now lead to this folder
     if (found == indexes_.end()) return;   // read afresh when first needed
     if (!entry.isFolder && !entry.sizeKnown) found->second.sizesKnown = false;
-    std::vector<Entry>& variants = found->second.byUpper[upperAscii(entry.name)];
+    const std::string upper = upperAscii(entry.name);
+    std::vector<Entry>& variants = found->second.byUpper[upper];
+    if (variants.empty() && found->second.stemsKnown) addStems(found->second, upper);
     auto place = std::lower_bound(variants.begin(), variants.end(), entry.name,
                                   [](const Entry& e, const std::string& n) { return e.name < n; });
     if (place != variants.end() && place->name == entry.name) {
@@ -185,7 +212,41 @@ void FileSystem::dropEntry(const std::string& realFolder, std::string_view realN
         if (e.isFolder) folders_.clear();
         return true;
     });
-    if (variants->second.empty()) found->second.byUpper.erase(variants);
+    if (variants->second.empty()) {
+        if (found->second.stemsKnown) dropStems(found->second, variants->first);
+        found->second.byUpper.erase(variants);
+    }
+}
+
+std::vector<std::string> FileSystem::stemFileNames(FolderIndex& index,
+                                                   const std::string& upperStem) const {
+    if (!index.stemsKnown) {
+        index.byStem.reserve(index.byUpper.size());
+        for (const auto& item : index.byUpper) addStems(index, item.first);
+        index.stemsKnown = true;
+    }
+    std::vector<std::string> names;
+    auto found = index.byStem.find(upperStem);
+    if (found == index.byStem.end()) return names;
+    for (const std::string& upper : found->second) {
+        for (const Entry& entry : index.byUpper.at(upper)) {
+            if (!entry.isFolder) names.push_back(entry.name);
+        }
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+std::vector<std::string> FileSystem::filesWithStem(std::string_view folder,
+                                                   std::string_view stem) const {
+    std::vector<std::string> paths;
+    if (stem.empty() || stem.find('/') != std::string_view::npos) return paths;
+    std::lock_guard lock(mutex_);
+    auto real = resolveFolder(folder);
+    if (!real) return paths;
+    for (const std::string& name : stemFileNames(indexOf(*real), upperAscii(stem)))
+        paths.push_back(childPath(*real, name));
+    return paths;
 }
 
 void FileSystem::forgetFolder(const std::string& realFolder) const {

@@ -7,6 +7,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 
 #include "platform/filesystem.h"
 #include "platform/filesystem_posix.h"
@@ -206,11 +207,16 @@ int FileSystem::deleteMatching(std::string_view folder, std::string_view pattern
     std::lock_guard lock(mutex_);
     auto real = resolveFolder(folder);
     if (!real) return 0;
+    FolderIndex& index = indexOf(*real);
     std::vector<std::string> names;
-    for (const auto& [name, variants] : indexOf(*real).byUpper) {
-        if (!matches(name)) continue;
-        for (const Entry& entry : variants) {
-            if (!entry.isFolder) names.push_back(entry.name);
+    if (kind == PatternKind::Stem) {
+        names = stemFileNames(index, part.substr(0, part.size() - 1));
+    } else {
+        for (const auto& [name, variants] : index.byUpper) {
+            if (!matches(name)) continue;
+            for (const Entry& entry : variants) {
+                if (!entry.isFolder) names.push_back(entry.name);
+            }
         }
     }
     int deleted = 0;
@@ -245,6 +251,31 @@ bool FileSystem::isReadOnly(std::string_view path) const {
     auto real = resolve(path);
     struct stat status;
     return real && ::stat(real->c_str(), &status) == 0 && isReadOnlyMode(status.st_mode);
+}
+
+bool FileSystem::leadsInside(std::string_view path, std::string_view folder) const {
+    auto realPath = resolve(path);
+    auto realFolder = resolve(folder);
+    if (!realPath || !realFolder) return false;
+    auto canonical = [](const std::string& p) -> std::optional<std::string> {
+        char* full = ::realpath(p.c_str(), nullptr);
+        if (!full) return std::nullopt;
+        std::string text(full);
+        std::free(full);
+        return text;
+    };
+    auto inner = canonical(*realPath);
+    auto outer = canonical(*realFolder);
+    if (!inner || !outer) return false;
+    if (*outer == "/") return true;
+    return *inner == *outer || inner->starts_with(*outer + "/");
+}
+
+bool FileSystem::isWritableFolder(std::string_view folder) const {
+    auto real = resolve(folder);
+    struct stat status;
+    return real && ::stat(real->c_str(), &status) == 0 && S_ISDIR(status.st_mode) &&
+           ::access(real->c_str(), W_OK | X_OK) == 0;
 }
 
 }  // namespace dadaz

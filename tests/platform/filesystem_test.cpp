@@ -251,6 +251,30 @@ TEST_F(FileSystemTest, IndexesFollowOwnChangesAndOthersAfterForgetting) {
     EXPECT_TRUE(fs.exists(dir / "lib/1/B.MID"));
 }
 
+TEST_F(FileSystemTest, FindsAStemsFilesAlsoAfterChangesMadeSinceTheFirstLookup) {
+    for (const char* name :
+         {"12.MID", "12.lyr", "12.mid.bak", "123.MID", "1.2.cur", "x12.MID", "12"})
+        writeBytes(dir / "1/" + name, "x");
+    std::filesystem::create_directory(dir / "1/12.dir");
+    const std::string folder = dir / "1";
+    auto withStem = [&](const char* stem) {
+        Names names;
+        for (const std::string& path : fs.filesWithStem(dir / "1", stem))
+            names.push_back(path.substr(folder.size() + 1));
+        return names;
+    };
+    EXPECT_EQ(withStem("12"), (Names{"12.MID", "12.lyr", "12.mid.bak"}));
+    EXPECT_EQ(withStem("1.2"), Names{"1.2.cur"});
+    EXPECT_EQ(withStem("1"), Names{"1.2.cur"});
+    ASSERT_TRUE(fs.moveFile(dir / "1/12.lyr", dir / "12.lyr"));
+    ASSERT_TRUE(fs.copyFile(dir / "1/123.MID", dir / "1/12.Kar"));
+    ASSERT_TRUE(fs.deleteFile(dir / "1/12.MID.BAK", true));
+    ASSERT_TRUE(fs.moveFile(dir / "1/x12.MID", dir / "1/12.CUR"));
+    EXPECT_EQ(withStem("12"), (Names{"12.CUR", "12.Kar", "12.MID"}));
+    EXPECT_EQ(withStem("X12"), Names{});
+    EXPECT_TRUE(fs.filesWithStem(dir / "missing", "12").empty());
+}
+
 TEST(FileSystemText, SplitsLinesAtEveryKindOfLineEnd) {
     EXPECT_EQ(splitLines("a\r\nb\rc\nd"), (Names{"a", "b", "c", "d"}));
     EXPECT_EQ(splitLines("a\r\n\r\n"), (Names{"a", ""}));
