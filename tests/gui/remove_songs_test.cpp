@@ -83,6 +83,7 @@ class RemoveSongsTest : public QObject {
         QVERIFY(f.code(5) != code && !std::filesystem::exists(f.lyricOf(code)));
         QVERIFY(f.window->state().songsRemoved && f.stops > stopsBefore);
         QVERIFY(f.panel()->txtSongContent->toPlainText().isEmpty() && !f.removeButtonsEnabled());
+        QVERIFY(!f.panel()->btnEditLyric->isEnabled() && !f.panel()->btnReplaceSong->isEnabled());
         QCOMPARE(QApplication::focusWidget(), f.panel()->txtSongSearch);
 
         f.selectRows({0, 1});

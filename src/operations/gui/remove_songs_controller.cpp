@@ -100,6 +100,19 @@ void removeSelectedSongs(MainWindow& window, RemovalKind kind) {
     if (report.filesRemoved > 0 || anyGone) window.state().songsRemoved = true;
     panel->btnMoveSong->setEnabled(false);
     panel->btnDeleteSong->setEnabled(false);
+    // The song shown is gone: nothing may play, edit, replace or list it any more.
+    const CurrentSong& current = window.state().currentSong;
+    const bool currentGone =
+        std::any_of(report.songs.begin(), report.songs.end(), [&](const SongRemovalOutcome& s) {
+            return s.gone() && s.song.code() == current.code() &&
+                   s.song.volume() == current.volume();
+        });
+    if (currentGone) {
+        for (QPushButton* button : {panel->btnPlaySong, panel->btnEditLyric, panel->btnReplaceSong,
+                                    panel->btnExportSong, panel->btnAddSelectList})
+            button->setEnabled(false);
+        window.state().currentSong = {};
+    }
     if (const std::string text = removal_text::reportText(kind, report, true); !text.empty())
         prompt.ask(MessageIcon::Exclamation, MessageButtons::Ok, text);
     finish();
