@@ -4,6 +4,7 @@
 #include <QCoreApplication>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QLayout>
 #include <QVBoxLayout>
 #include <chrono>
 
@@ -86,6 +87,13 @@ MainWindow::MainWindow(std::string programFolder, QWidget* parent)
 
 MainWindow::~MainWindow() {
     qApp->removeEventFilter(this);
+    // Features watch controls through event filters and signals. They go first, so the last
+    // events of controls being torn down (focus, hide) never reach a feature that would
+    // look at this half-destroyed window.
+    const QObjectList children = this->children();
+    for (QObject* child : children) {
+        if (!child->isWidgetType() && qobject_cast<QLayout*>(child) == nullptr) delete child;
+    }
 }
 
 void MainWindow::buildLayout() {
