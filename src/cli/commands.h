@@ -5,3 +5,4 @@ int cmdMakeLibrary(int argc, char** argv);
 int cmdSonglist(int argc, char** argv);
 int cmdSearch(int argc, char** argv);
 int cmdMidiLength(int argc, char** argv);
+int cmdRenumber(int argc, char** argv);

@@ -20,6 +20,9 @@ const Command commands[] = {
     {"search", cmdSearch,
      "search [--program-folder DIR] [--all | --lyric] [--repeat N] [--] QUERY"},
     {"midi-length", cmdMidiLength, "midi-length FILE..."},
+    {"renumber", cmdRenumber,
+     "renumber [--program-folder DIR] [--midi DIR --lyric DIR --cursor DIR --move-to DIR] "
+     "[--digits N] [--pattern TEXT [--folder-after]] [--leave X] [--yes]"},
 };
 
 void printUsage() {
