@@ -3,6 +3,7 @@
 #include "catalogue/gui/search_controller.h"
 #include "operations/gui/song_operations.h"
 #include "playback/gui/playback_panel.h"
+#include "renumber/gui/renumber_controller.h"
 #include "shell/main_window.h"
 #include "songlist/gui/lister_controller.h"
 
@@ -16,6 +17,7 @@ void attachFeatures(MainWindow& window) {
         search->setRebuild([&window] { return rebuildSongList(window); });
     attachPlayback(window);
     attachSongOperations(window);
+    attachRenumber(window);
 }
 
 }  // namespace dadaz
