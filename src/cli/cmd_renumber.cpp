@@ -19,7 +19,9 @@ namespace {
 const char* const kUsage =
     "usage: dadaz renumber [--program-folder DIR] [--midi DIR --lyric DIR --cursor DIR "
     "[--move-to DIR]]\n"
-    "                      [--digits N] [--pattern TEXT [--folder-after]] [--leave X] [--yes]\n";
+    "                      [--digits N] [--pattern TEXT [--folder-after]] [--leave X] [--yes]\n"
+    "                      [--dry-run]\n"
+    "--dry-run prints every rename and move, in order, as FROM TAB TO, and changes nothing.\n";
 
 int usageError(const std::string& message) {
     std::fprintf(stderr, "renumber: %s\n%s", message.c_str(), kUsage);
@@ -29,13 +31,14 @@ int usageError(const std::string& message) {
 // Messages are printed; every question is answered by --yes (Yes) or without it No.
 class AnsweringPrompt : public dadaz::Prompt {
   public:
-    explicit AnsweringPrompt(bool yes) : yes_(yes) {}
+    // A dry run keeps standard output for the plan.
+    AnsweringPrompt(bool yes, std::FILE* out) : yes_(yes), out_(out) {}
     dadaz::Answer ask(dadaz::MessageIcon icon, dadaz::MessageButtons buttons,
                       const std::string& text, const std::string&) override {
         const bool critical = icon == dadaz::MessageIcon::Critical;
-        std::fprintf(critical ? stderr : stdout, "%s\n", text.c_str());
+        std::fprintf(critical ? stderr : out_, "%s\n", text.c_str());
         if (buttons == dadaz::MessageButtons::Ok) return dadaz::Answer::Ok;
-        std::printf("%s\n", yes_ ? "Yes" : "No");
+        std::fprintf(out_, "%s\n", yes_ ? "Yes" : "No");
         return yes_ ? dadaz::Answer::Yes : dadaz::Answer::No;
     }
     std::string pickFolder(const std::string&, const std::string&) override { return {}; }
@@ -45,6 +48,7 @@ class AnsweringPrompt : public dadaz::Prompt {
 
   private:
     bool yes_;
+    std::FILE* out_;
 };
 
 class TerminalProgress : public dadaz::ProgressSink {
@@ -75,6 +79,7 @@ int cmdRenumber(int argc, char** argv) {
     dadaz::RenumberSettings settings;
     bool yes = false;
     bool digitsGiven = false;
+    bool dryRun = false;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         auto value = [&](std::string& into) {
@@ -85,6 +90,8 @@ int cmdRenumber(int argc, char** argv) {
         bool ok = true;
         if (arg == "--yes") {
             yes = true;
+        } else if (arg == "--dry-run") {
+            dryRun = true;
         } else if (arg == "--folder-after") {
             settings.folderNameFirst = false;
         } else if (arg == "--program-folder") {
@@ -139,7 +146,7 @@ int cmdRenumber(int argc, char** argv) {
         if (!moveTo.empty()) folders.moveTo = folderText(moveTo);
     }
 
-    AnsweringPrompt prompt(yes);
+    AnsweringPrompt prompt(yes, dryRun ? stderr : stdout);
     dadaz::NullProgress quiet;
     TerminalProgress terminal;
     dadaz::SystemLauncher launcher;
@@ -152,6 +159,19 @@ int cmdRenumber(int argc, char** argv) {
                                                 : static_cast<dadaz::ProgressSink&>(quiet),
                           launcher,
                           state};
-    const dadaz::RenumberResult result = dadaz::runRenumber(ctx, settings);
-    return result.status == dadaz::RenumberResult::Status::Completed ? 0 : 1;
+    dadaz::PlanViewer printPlan;
+    if (dryRun) {
+        printPlan = [](const dadaz::RenumberPlan& plan) {
+            for (const dadaz::RenumberStep& step : plan.steps) {
+                for (const dadaz::FileMove& move : step.moves) {
+                    std::printf("%s/%s\t%s/%s\n", plan.folders[move.from].c_str(),
+                                move.fromName.c_str(), plan.folders[move.to].c_str(),
+                                move.toName.c_str());
+                }
+            }
+        };
+    }
+    const dadaz::RenumberResult result = dadaz::runRenumber(ctx, settings, printPlan);
+    using Status = dadaz::RenumberResult::Status;
+    return result.status == Status::Completed || result.status == Status::Planned ? 0 : 1;
 }

@@ -22,7 +22,7 @@ const Command commands[] = {
     {"midi-length", cmdMidiLength, "midi-length FILE..."},
     {"renumber", cmdRenumber,
      "renumber [--program-folder DIR] [--midi DIR --lyric DIR --cursor DIR --move-to DIR] "
-     "[--digits N] [--pattern TEXT [--folder-after]] [--leave X] [--yes]"},
+     "[--digits N] [--pattern TEXT [--folder-after]] [--leave X] [--yes] [--dry-run]"},
 };
 
 void printUsage() {

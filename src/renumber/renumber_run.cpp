@@ -263,7 +263,8 @@ RenumberResult completeInterruptedRenumber(RunContext& ctx) {
     return execute(ctx, state.plan, *journal, state.resumeAt, state.passesDone, true);
 }
 
-RenumberResult runRenumber(RunContext& ctx, const RenumberSettings& settings) {
+RenumberResult runRenumber(RunContext& ctx, const RenumberSettings& settings,
+                           const PlanViewer& showPlan) {
     Prompt& prompt = ctx.prompt;
     if (hasInterruptedRenumber(ctx.programFolder)) {
         const RenumberResult recovered = completeInterruptedRenumber(ctx);
@@ -319,6 +320,11 @@ RenumberResult runRenumber(RunContext& ctx, const RenumberSettings& settings) {
         return false;
     });
     if (!plan) return result;
+    if (showPlan) {
+        showPlan(*plan);
+        result.status = Status::Planned;
+        return result;
+    }
     const std::string path = journalPath(ctx.programFolder);
     std::optional<JournalWriter> journal = JournalWriter::create(path, *plan);
     if (!journal) {
