@@ -23,6 +23,7 @@ fresh_copy() {
     rm -rf "$copy"
     cp -al "$pristine" "$copy"
     find "$copy" >/dev/null  # warm cache: every folder read once
+    sync                     # the copy's own changes are not the run's to flush
 }
 
 fresh_copy

@@ -103,17 +103,16 @@ class Execution {
     void endPhase(int phase, int passesDone) {
         ctx_.progress.progress(plan_.totals[phase], plan_.totals[phase], phaseText(phase));
         ctx_.pumpEvents();
-        const int pass = passOf(phase);
-        const bool lastOfPass = phase + 1 == kPhaseCount || passOf(phase + 1) != pass;
-        if (!lastOfPass || pass <= passesDone || pass == 3) return;
-        // The next pass reuses names this one freed: its renames and the mark go to disk
-        // before the next pass changes anything.
+        // Pass 2 reuses names pass 1 freed: pass 1's renames and its mark go to disk before
+        // pass 2 changes anything. Later steps never touch what an earlier one made, so
+        // passes 2 and 3 can be repeated from any point.
+        if (phase != kRenamePhase - 1 || passesDone >= 1) return;
         if (resuming_) {
             for (std::uint32_t folder = 0; folder < plan_.folders.size(); ++folder)
                 syncFolder(plan_.folders[folder]);
         }
         mover_.syncTouched();
-        journal_.markPassDone(pass);
+        journal_.markPassDone(1);
     }
 
     void execute(const RenumberStep& step) {
