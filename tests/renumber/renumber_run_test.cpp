@@ -81,6 +81,10 @@ struct Case {
     RenumberResult::Status status = RenumberResult::Status::Completed;
 };
 
+void PrintTo(const Case& c, std::ostream* out) {
+    *out << c.name;
+}
+
 RenumberSettings digits(const char* count) {
     RenumberSettings settings;
     settings.digitText = count;
@@ -186,11 +190,28 @@ INSTANTIATE_TEST_SUITE_P(
                   "เป็นต้น")},
              {},
              RenumberResult::Status::Refused},
-        Case{"LeaveTwo",
-             leave("4", "2"),
-             triples({"1298", "17"}),
-             {backup(), already(4), finished(2, 2, 2)},
-             renamed({{"1298", "1201"}, {"17", "1702"}})},
+        // A code shorter than the kept characters would make a code too short for the
+        // checking pass, which would move the song out of the library: it keeps its code.
+        Case{
+            "LeaveTwo",
+            leave("4", "2"),
+            triples({"1298", "17", "1"}),
+            {backup(), already(4),
+             finished(2, 2, 2, "\n\nเพลงที่ไม่ได้เปลี่ยนรหัส เพราะมีแฟ้มอื่นใช้ชื่อใหม่อยู่แล้ว : 1 เพลง\n     1/1")},
+            renamed({{"1298", "1201"}, {"17", "1702"}})},
+        // A stale temporary name: the song keeps its code rather than lose one file's way.
+        Case{"TemporaryNameTaken",
+             digits("4"),
+             triples({"1234", "15"}) + std::vector<std::string>{"CURSOR/1/1234TEMP.CUR"},
+             {backup(), already(4),
+              finished(2, 2, 2,
+                       kMoved +
+                           "\n\nเพลงที่ไม่ได้เปลี่ยนรหัส เพราะมีแฟ้มอื่นใช้ชื่อใหม่อยู่แล้ว : 1 เพลง\n     1/1234")},
+             [] {
+                 auto m = renamed({{"15", "1001"}});
+                 m["Invalid Files/1234TEMP.CUR"] = "CURSOR/1/1234TEMP.CUR";
+                 return m;
+             }()},
         Case{"Capacity99",
              digits("3"),
              [] {
