@@ -293,6 +293,11 @@ RenumberResult runRenumber(RunContext& ctx, const RenumberSettings& settings,
     if (!ctx.fs.isFolder(folders.midi) || !ctx.fs.isFolder(folders.lyric) ||
         !ctx.fs.isFolder(folders.cursor))
         return refuse(prompt, MessageIcon::Critical, text::foldersMissing());
+    // Two kinds in one folder: each kind's pass would move the other kind's files away.
+    const auto midi = ctx.fs.resolve(folders.midi), lyric = ctx.fs.resolve(folders.lyric),
+               cursor = ctx.fs.resolve(folders.cursor);
+    if (midi == lyric || midi == cursor || lyric == cursor)
+        return refuse(prompt, MessageIcon::Critical, text::foldersShared());
     RenumberResult result;
     if (!ctx.fs.isFolder(folders.moveTo)) {
         const std::string created = joinPath(ctx.programFolder, "Invalid Files");

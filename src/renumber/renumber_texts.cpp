@@ -56,6 +56,13 @@ std::string foldersMissing() {
            kChooseAgain;
 }
 
+std::string foldersShared() {
+    return std::string(
+               "ไม่สามารถทำงานต่อได้!\nเนื่องจากที่เก็บแฟ้ม MIDI, Lyric และ Cursor "
+               "จะต้องเป็นคนละโฟลเดอร์กัน\n\n") +
+           kChooseAgain;
+}
+
 std::string createMoveTo(const std::string& folder) {
     return "โปรแกรมไม่พบที่เก็บแฟ้มที่จะย้ายไปไว้...\n\nท่านต้องการสร้างโฟลเดอร์ดังกล่าวไว้ที่\n     " + folder +
            "\n\nแล้วดำเนินการต่อ ใช่หรือไม่?";

@@ -13,6 +13,7 @@ std::string moreThanEightDigits();
 std::string patternLongerThanSeven(int digitCount);
 std::string multiFolderRefusal();
 std::string foldersMissing();
+std::string foldersShared();
 std::string createMoveTo(const std::string& folder);
 std::string invalidPattern();
 std::string tooManyFiles(std::uint64_t capacity);

@@ -257,5 +257,23 @@ INSTANTIATE_TEST_SUITE_P(
              {}}),
     [](const ::testing::TestParamInfo<Case>& p) { return std::string(p.param.name); });
 
+// The MIDI and Lyric folders given as one folder in another case: the MIDI pass would move
+// every lyric file away as a file of another kind.
+TEST(RenumberFoldersTest, TwoKindsInOneFolderAreRefused) {
+    LibraryFixture lib;
+    for (const std::string& file : triples({"15"})) writeBytes(lib.program + "/" + file, file);
+    lib.ctx.folders.lyric = lib.program + "/song";
+    writeBytes(lib.program + "/SONG/1/15.LYR", "lyric");
+    const auto before = tree(lib.program);
+    lib.prompt.expectAsk(backup().icon, backup().buttons, backup().text, Answer::Yes);
+    lib.prompt.expectAsk(
+        MessageIcon::Critical, MessageButtons::Ok,
+        "ไม่สามารถทำงานต่อได้!\nเนื่องจากที่เก็บแฟ้ม MIDI, Lyric และ Cursor จะต้องเป็นคนละโฟลเดอร์กัน\n\n"
+        "กรุณาเลือกที่เก็บแฟ้มใหม่",
+        Answer::Ok);
+    EXPECT_EQ(runRenumber(lib.ctx, digits("6")).status, RenumberResult::Status::Refused);
+    EXPECT_EQ(tree(lib.program), before);
+}
+
 }  // namespace
 }  // namespace dadaz::testing
