@@ -4,6 +4,7 @@
 #include "catalogue/gui/search_controller.h"
 #include "operations/gui/song_operations.h"
 #include "playback/gui/playback_panel.h"
+#include "renumber/gui/renumber_controller.h"
 #include "shell/main_window.h"
 #include "songlist/gui/lister_controller.h"
 
@@ -18,6 +19,7 @@ void attachFeatures(MainWindow& window) {
     attachPlayback(window);
     attachSongOperations(window);
     attachAddSong(window);
+    attachRenumber(window);
 }
 
 }  // namespace dadaz

@@ -31,6 +31,9 @@ const Command commands[] = {
     {"move", cmdMove,
      "move [--program-folder DIR] [--midi DIR --lyric DIR --cursor DIR --move-to DIR] "
      "[--yes] CODE[@VOLUME]..."},
+    {"renumber", cmdRenumber,
+     "renumber [--program-folder DIR] [--midi DIR --lyric DIR --cursor DIR --move-to DIR] "
+     "[--digits N] [--pattern TEXT [--folder-after]] [--leave X] [--yes] [--dry-run]"},
 };
 
 void printUsage() {

@@ -52,6 +52,8 @@ class MainWindow : public QWidget {
         std::function<void()> playbackTick;
         // Duplicate mode was entered: offer the saved selection.
         std::function<void()> duplicateModeEntered;
+        // Start, before anything else: complete a run a crash left unfinished.
+        std::function<void()> completeInterruptedRuns;
         // Start: the update check window (runs after folder detection).
         std::function<void()> checkForUpdate;
         // Closing with a downloaded update: true when the installer was started and the

@@ -8,6 +8,7 @@
 namespace dadaz {
 
 void MainWindow::startUp() {
+    if (hooks_.completeInterruptedRuns) hooks_.completeInterruptedRuns();
     runFolderDetection();
     if (hooks_.checkForUpdate) hooks_.checkForUpdate();
     if (updateReady_) {

@@ -1,0 +1,177 @@
+#include <unistd.h>
+
+#include <cstdio>
+#include <string>
+
+#include "cli/commands.h"
+#include "cli/folder_text.h"
+#include "library/folder_detection.h"
+#include "library/run_context.h"
+#include "library/song_code.h"
+#include "platform/filesystem.h"
+#include "platform/launcher.h"
+#include "platform/progress.h"
+#include "platform/prompt.h"
+#include "renumber/renumber_run.h"
+
+namespace {
+
+const char* const kUsage =
+    "usage: dadaz renumber [--program-folder DIR] [--midi DIR --lyric DIR --cursor DIR "
+    "[--move-to DIR]]\n"
+    "                      [--digits N] [--pattern TEXT [--folder-after]] [--leave X] [--yes]\n"
+    "                      [--dry-run]\n"
+    "--dry-run prints every rename and move, in order, as FROM TAB TO, and changes nothing.\n";
+
+int usageError(const std::string& message) {
+    std::fprintf(stderr, "renumber: %s\n%s", message.c_str(), kUsage);
+    return 2;
+}
+
+// Messages are printed; every question is answered by --yes (Yes) or without it No.
+class AnsweringPrompt : public dadaz::Prompt {
+  public:
+    // A dry run keeps standard output for the plan.
+    AnsweringPrompt(bool yes, std::FILE* out) : yes_(yes), out_(out) {}
+    dadaz::Answer ask(dadaz::MessageIcon icon, dadaz::MessageButtons buttons,
+                      const std::string& text, const std::string&) override {
+        const bool critical = icon == dadaz::MessageIcon::Critical;
+        std::fprintf(critical ? stderr : out_, "%s\n", text.c_str());
+        if (buttons == dadaz::MessageButtons::Ok) return dadaz::Answer::Ok;
+        std::fprintf(out_, "%s\n", yes_ ? "Yes" : "No");
+        return yes_ ? dadaz::Answer::Yes : dadaz::Answer::No;
+    }
+    std::string pickFolder(const std::string&, const std::string&) override { return {}; }
+    std::string pickFile(const std::string&, const std::string&, const std::string&) override {
+        return {};
+    }
+
+  private:
+    bool yes_;
+    std::FILE* out_;
+};
+
+class TerminalProgress : public dadaz::ProgressSink {
+  public:
+    void progress(long done, long total, const std::string& text) override {
+        const long percent = total > 0 ? done * 100 / total : 0;
+        if (percent == lastPercent_ && text == lastText_) return;
+        lastPercent_ = percent;
+        lastText_ = text;
+        std::fprintf(stderr, "\r%s   ", dadaz::progressText(text, done, total).c_str());
+        std::fflush(stderr);
+    }
+    void status(const std::string&) override {}
+    ~TerminalProgress() override {
+        if (lastPercent_ >= 0) std::fprintf(stderr, "\n");
+    }
+
+  private:
+    long lastPercent_ = -1;
+    std::string lastText_;
+};
+
+}  // namespace
+
+int cmdRenumber(int argc, char** argv) {
+    std::string programFolder = ".";
+    std::string midi, lyric, cursor, moveTo;
+    dadaz::RenumberSettings settings;
+    bool yes = false;
+    bool digitsGiven = false;
+    bool dryRun = false;
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        auto value = [&](std::string& into) {
+            if (i + 1 >= argc) return false;
+            into = argv[++i];
+            return !into.empty();
+        };
+        bool ok = true;
+        if (arg == "--yes") {
+            yes = true;
+        } else if (arg == "--dry-run") {
+            dryRun = true;
+        } else if (arg == "--folder-after") {
+            settings.folderNameFirst = false;
+        } else if (arg == "--program-folder") {
+            ok = value(programFolder);
+        } else if (arg == "--midi") {
+            ok = value(midi);
+        } else if (arg == "--lyric") {
+            ok = value(lyric);
+        } else if (arg == "--cursor") {
+            ok = value(cursor);
+        } else if (arg == "--move-to") {
+            ok = value(moveTo);
+        } else if (arg == "--digits") {
+            ok = value(settings.digitText);
+            digitsGiven = true;
+        } else if (arg == "--pattern") {
+            ok = value(settings.patternText);
+            settings.customPattern = true;
+        } else if (arg == "--leave") {
+            ok = value(settings.leaveText);
+            settings.leaveDigit = true;
+        } else {
+            return usageError("unknown argument " + arg);
+        }
+        if (!ok) return usageError(arg + " needs a value");
+    }
+    const bool someFolders = !midi.empty() || !lyric.empty() || !cursor.empty();
+    if (someFolders && (midi.empty() || lyric.empty() || cursor.empty()))
+        return usageError("--midi, --lyric and --cursor go together");
+    if (settings.customPattern && settings.leaveDigit)
+        return usageError("--pattern and --leave exclude each other");
+    if (!settings.customPattern && !settings.folderNameFirst)
+        return usageError("--folder-after goes with --pattern");
+    if (settings.customPattern) {
+        // As in the window: the pattern sets the digit count to its length.
+        if (digitsGiven) return usageError("--pattern sets the digit count; leave out --digits");
+        settings.digitText = std::to_string(dadaz::characterCount(settings.patternText));
+    } else {
+        // The window's pattern box follows the digit count.
+        const auto digits = dadaz::parseDigitCount(settings.digitText);
+        if (digits) settings.patternText = std::string(static_cast<std::size_t>(*digits), '0');
+    }
+
+    dadaz::FileSystem fs;
+    programFolder = folderText(programFolder);
+    dadaz::Folders folders;
+    if (someFolders) {
+        folders = {folderText(midi), folderText(lyric), folderText(cursor),
+                   moveTo.empty() ? programFolder + "/Invalid Files" : folderText(moveTo)};
+    } else {
+        folders = dadaz::detectFolders(fs, programFolder).folders;
+        if (!moveTo.empty()) folders.moveTo = folderText(moveTo);
+    }
+
+    AnsweringPrompt prompt(yes, dryRun ? stderr : stdout);
+    dadaz::NullProgress quiet;
+    TerminalProgress terminal;
+    dadaz::SystemLauncher launcher;
+    dadaz::SessionState state;
+    dadaz::RunContext ctx{programFolder,
+                          folders,
+                          fs,
+                          prompt,
+                          isatty(STDERR_FILENO) ? static_cast<dadaz::ProgressSink&>(terminal)
+                                                : static_cast<dadaz::ProgressSink&>(quiet),
+                          launcher,
+                          state};
+    dadaz::PlanViewer printPlan;
+    if (dryRun) {
+        printPlan = [](const dadaz::RenumberPlan& plan) {
+            for (const dadaz::RenumberStep& step : plan.steps) {
+                for (const dadaz::FileMove& move : step.moves) {
+                    std::printf("%s/%s\t%s/%s\n", plan.folders[move.from].c_str(),
+                                move.fromName.c_str(), plan.folders[move.to].c_str(),
+                                move.toName.c_str());
+                }
+            }
+        };
+    }
+    const dadaz::RenumberResult result = dadaz::runRenumber(ctx, settings, printPlan);
+    using Status = dadaz::RenumberResult::Status;
+    return result.status == Status::Completed || result.status == Status::Planned ? 0 : 1;
+}
