@@ -2,6 +2,7 @@
 
 #include "addsong/gui/add_song_controller.h"
 #include "catalogue/gui/search_controller.h"
+#include "duplicates/gui/duplicate_controller.h"
 #include "operations/gui/song_operations.h"
 #include "playback/gui/playback_panel.h"
 #include "shell/main_window.h"
@@ -18,6 +19,7 @@ void attachFeatures(MainWindow& window) {
     attachPlayback(window);
     attachSongOperations(window);
     attachAddSong(window);
+    attachDuplicates(window);
 }
 
 }  // namespace dadaz

@@ -31,6 +31,9 @@ const Command commands[] = {
     {"move", cmdMove,
      "move [--program-folder DIR] [--midi DIR --lyric DIR --cursor DIR --move-to DIR] "
      "[--yes] CODE[@VOLUME]..."},
+    {"duplicates", cmdDuplicates,
+     "duplicates [--program-folder DIR] [--midi DIR --lyric DIR --cursor DIR] "
+     "--by title|artist|midi|all [--selection FILE] [--delete | --move] [--yes] [--rebuild]"},
 };
 
 void printUsage() {
