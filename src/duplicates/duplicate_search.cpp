@@ -65,11 +65,11 @@ const std::string& duplicateSeparator() {
     return separator;
 }
 
-SearchResult compareNeighbours(const std::vector<std::string>& songLines, const FileSystem& fs,
-                               const SongPaths& paths,
-                               const std::function<DuplicateCriterion()>& criterion,
-                               const std::function<void(std::size_t lines)>& pairDone) {
-    SearchResult result;
+NeighbourResult compareNeighbours(const std::vector<std::string>& songLines, const FileSystem& fs,
+                                  const SongPaths& paths,
+                                  const std::function<DuplicateCriterion()>& criterion,
+                                  const std::function<void(std::size_t lines)>& pairDone) {
+    NeighbourResult result;
     ResultBuilder out(result.lines);
     MidiSizes sizes(fs, paths);
     for (std::size_t i = 1; i < songLines.size(); ++i) {

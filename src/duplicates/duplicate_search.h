@@ -29,14 +29,14 @@ const std::string& duplicateSeparator();
 // The neighbour comparison over the song lines of SongList.txt (heading lines already
 // dropped), in file order. `criterion` is asked afresh for every pair; `pairDone` runs after
 // each pair with the result list's length (it lets window events through and shows the count).
-struct SearchResult {
+struct NeighbourResult {
     std::vector<ResultLine> lines;
     bool tooMany = false;  // stopped at kMaxResultLines
 };
-SearchResult compareNeighbours(const std::vector<std::string>& songLines, const FileSystem& fs,
-                               const SongPaths& paths,
-                               const std::function<DuplicateCriterion()>& criterion,
-                               const std::function<void(std::size_t lines)>& pairDone = {});
+NeighbourResult compareNeighbours(const std::vector<std::string>& songLines, const FileSystem& fs,
+                                  const SongPaths& paths,
+                                  const std::function<DuplicateCriterion()>& criterion,
+                                  const std::function<void(std::size_t lines)>& pairDone = {});
 
 // The search as the button starts it: the multi-folder refusal, the stale song list questions
 // (which may run `rebuild`, the song list run for SongList.txt only), the missing-file
@@ -57,7 +57,7 @@ struct FinderResult {
         Finished,  // cancelled, no song list, or searched
     } end = End::Finished;
     bool searched = false;  // the result list was cleared and filled anew
-    SearchResult result;
+    NeighbourResult result;
 };
 FinderResult findDuplicates(RunContext& ctx, const FinderHooks& hooks);
 

@@ -46,7 +46,7 @@ struct Library {
                fs.isFile(folders.lyric + "/" + c + "/" + code + ".LYR") &&
                fs.isFile(folders.cursor + "/" + c + "/" + code + ".CUR");
     }
-    SearchResult search(const std::vector<std::string>& lines, C by) {
+    NeighbourResult search(const std::vector<std::string>& lines, C by) {
         return compareNeighbours(lines, fs, paths, [by] { return by; });
     }
 };
@@ -119,7 +119,7 @@ TEST(DuplicateSearch, StopsWhenTheListIsFull) {
     Library library;
     std::vector<std::string> lines;
     for (int i = 0; i < 40000; ++i) lines.push_back(std::to_string(100000 + i) + ";Same;x;C");
-    const SearchResult result = library.search(lines, C::Title);
+    const NeighbourResult result = library.search(lines, C::Title);
     EXPECT_TRUE(result.tooMany);
     EXPECT_EQ(result.lines.size(), kMaxResultLines);
 }
