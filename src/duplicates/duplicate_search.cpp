@@ -152,11 +152,16 @@ FinderResult findDuplicates(RunContext& ctx, const FinderHooks& hooks) {
     lines.erase(lines.begin(),
                 lines.begin() + static_cast<long>(std::min<std::size_t>(2, lines.size())));
     const SongPaths paths(ctx.fs, ctx.folders);
+    // The counter follows the list, but a repaint per pair would cost more than the search.
     std::size_t shown = 0;
+    auto lastShown = ctx.now();
     finder.result =
         compareNeighbours(lines, ctx.fs, paths, hooks.criterion, [&](std::size_t count) {
             ctx.pumpEvents();
             if (count == shown) return;
+            const auto now = ctx.now();
+            if (now - lastShown < std::chrono::milliseconds(40)) return;
+            lastShown = now;
             shown = count;
             ctx.progress.status(text::songCount(count));
         });
