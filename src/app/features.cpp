@@ -2,6 +2,7 @@
 
 #include "addsong/gui/add_song_controller.h"
 #include "catalogue/gui/search_controller.h"
+#include "duplicates/gui/duplicate_controller.h"
 #include "operations/gui/song_operations.h"
 #include "playback/gui/playback_panel.h"
 #include "renumber/gui/renumber_controller.h"
@@ -20,6 +21,7 @@ void attachFeatures(MainWindow& window) {
     attachSongOperations(window);
     attachAddSong(window);
     attachRenumber(window);
+    attachDuplicates(window);
 }
 
 }  // namespace dadaz

@@ -9,3 +9,4 @@ int cmdAdd(int argc, char** argv);
 int cmdDelete(int argc, char** argv);
 int cmdMove(int argc, char** argv);
 int cmdRenumber(int argc, char** argv);
+int cmdDuplicates(int argc, char** argv);

@@ -34,6 +34,9 @@ const Command commands[] = {
     {"renumber", cmdRenumber,
      "renumber [--program-folder DIR] [--midi DIR --lyric DIR --cursor DIR --move-to DIR] "
      "[--digits N] [--pattern TEXT [--folder-after]] [--leave X] [--yes] [--dry-run]"},
+    {"duplicates", cmdDuplicates,
+     "duplicates [--program-folder DIR] [--midi DIR --lyric DIR --cursor DIR] "
+     "--by title|artist|midi|all [--selection FILE] [--delete | --move] [--yes] [--rebuild]"},
 };
 
 void printUsage() {

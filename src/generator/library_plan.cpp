@@ -282,6 +282,23 @@ LibraryPlan planLibrary(const std::string& dir, const GeneratorOptions& options,
                 s.titleLine = src.song.titleLine;
             } else if (roll < 55 && !src.thai) {  // same title in another letter case
                 s.titleLine = SongTextMaker::recase(src.song.titleLine, m);
+            } else if (roll < 60) {  // same title, blanks doubled
+                s.titleLine = src.song.titleLine;
+                const auto blank = s.titleLine.find(' ', s.titleLine.find_first_not_of(' '));
+                s.titleLine.insert(blank == std::string::npos ? s.titleLine.size() : blank, "  ");
+            } else if (roll < 65) {  // same title with a remark after it
+                static const char* const kRemarks[] = {" [Live]", " [Remix]", " {Dance}", " <Slow>",
+                                                       "@2"};
+                s.titleLine = src.song.titleLine + kRemarks[m.below(5)];
+            } else if (roll < 70 && !src.song.artistLine.empty()) {  // the artist and a band
+                s.titleLine = src.song.titleLine;
+                s.artistLine = src.song.artistLine + " Band";
+            } else if (roll < 75) {  // same title and artist, MIDI of another arranger
+                s.titleLine = src.song.titleLine;
+                s.artistLine = src.song.artistLine;
+                p.midiSeed = src.midiSeed;
+                p.midiExtra = "(c) arranged again for this library by another hand, " +
+                              std::to_string(m.between(1990, 2020));
             }
         }
     }

@@ -15,7 +15,7 @@ struct MidiShape {
 // A real Standard MIDI File, format 1: a conductor track (time signature, tempo, a later tempo
 // change) and 2 to 4 note tracks (program change, notes, sometimes running status), 3 to 20
 // seconds long. The same seed gives the same bytes. `extraText` (non-empty) is stored as a
-// copyright event in the conductor track, which changes the size by a few bytes only.
+// copyright event in the conductor track, which makes the file longer by about its length.
 std::string makeMidiFile(std::uint64_t seed, const std::string& extraText = {},
                          MidiShape* shape = nullptr);
 

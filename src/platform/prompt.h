@@ -5,7 +5,8 @@
 namespace dadaz {
 
 enum class MessageIcon { Information, Question, Exclamation, Critical };
-enum class MessageButtons { Ok, YesNo, YesNoCancel };
+// YesNoDefaultNo: Yes and No with No as the default, for questions whose Yes cannot be undone.
+enum class MessageButtons { Ok, YesNo, YesNoCancel, YesNoDefaultNo };
 enum class Answer { Ok, Yes, No, Cancel };
 
 // Questions a run asks the user. Texts are UTF-8, lines separated by "\n". The window

@@ -26,6 +26,7 @@ QMessageBox::StandardButtons boxButtons(MessageButtons buttons) {
         case MessageButtons::Ok:
             return QMessageBox::Ok;
         case MessageButtons::YesNo:
+        case MessageButtons::YesNoDefaultNo:
             return QMessageBox::Yes | QMessageBox::No;
         case MessageButtons::YesNoCancel:
             return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
@@ -41,6 +42,7 @@ Answer QtPrompt::ask(MessageIcon icon, MessageButtons buttons, const std::string
                     QString::fromStdString(title.empty() ? std::string(kProgramTitle) : title),
                     QString::fromStdString(text), boxButtons(buttons), owner_);
     box.setTextFormat(Qt::PlainText);
+    if (buttons == MessageButtons::YesNoDefaultNo) box.setDefaultButton(QMessageBox::No);
     switch (box.exec()) {
         case QMessageBox::Yes:
             return Answer::Yes;
@@ -50,9 +52,9 @@ Answer QtPrompt::ask(MessageIcon icon, MessageButtons buttons, const std::string
             return Answer::Ok;
         default:
             // Closing the box with Escape or its close button.
-            return buttons == MessageButtons::Ok      ? Answer::Ok
-                   : buttons == MessageButtons::YesNo ? Answer::No
-                                                      : Answer::Cancel;
+            return buttons == MessageButtons::Ok            ? Answer::Ok
+                   : buttons == MessageButtons::YesNoCancel ? Answer::Cancel
+                                                            : Answer::No;
     }
 }
 

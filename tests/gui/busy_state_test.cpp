@@ -93,7 +93,9 @@ class BusyStateTest : public QObject {
             {Mode::SongSearch,
              {"btnOpenSelectList", "chkConfirmRemove", "chkSearchAll", "chkSearchLyric",
               "lstSongSearch", "txtSongSearch"}},
-            {Mode::FindDuplicate, {}}};
+            {Mode::FindDuplicate,
+             {"btnFindDuplicate", "lstSearchResult", "radFindAll", "radFindSong",
+              "radFindSongArtist", "radFindSongMidi"}}};
         for (bool afterARun : {false, true}) {
             if (afterARun) {
                 f.window->enterBusy("Lister");
