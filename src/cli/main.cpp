@@ -31,6 +31,7 @@ const Command commands[] = {
     {"move", cmdMove,
      "move [--program-folder DIR] [--midi DIR --lyric DIR --cursor DIR --move-to DIR] "
      "[--yes] CODE[@VOLUME]..."},
+    {"check-update", cmdCheckUpdate, "check-update --server URL"},
 };
 
 void printUsage() {
