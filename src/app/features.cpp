@@ -6,6 +6,7 @@
 #include "playback/gui/playback_panel.h"
 #include "shell/main_window.h"
 #include "songlist/gui/lister_controller.h"
+#include "update/gui/update_dialog.h"
 
 namespace dadaz {
 
@@ -18,6 +19,7 @@ void attachFeatures(MainWindow& window) {
     attachPlayback(window);
     attachSongOperations(window);
     attachAddSong(window);
+    attachUpdate(window);
 }
 
 }  // namespace dadaz

@@ -32,6 +32,7 @@ VersionFileVerdict readVersionFile(const std::string& path, const Version& own) 
         unreadable.reason = "empty version file";
         return unreadable;
     }
+    if (line.ends_with('\r')) line.pop_back();
     std::optional<Version> offered = parseVersionLine(line);
     if (!offered) {
         unreadable.reason = "not a version: " + line.substr(0, 40);
