@@ -248,7 +248,6 @@ void ToolTip::show() {
     }
     window_->move(position);
     window_->show();
-    window_->raise();
     autoPopTimer_->start();
 }
 
