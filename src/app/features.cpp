@@ -8,6 +8,7 @@
 #include "renumber/gui/renumber_controller.h"
 #include "shell/main_window.h"
 #include "songlist/gui/lister_controller.h"
+#include "update/gui/update_dialog.h"
 
 namespace dadaz {
 
@@ -22,6 +23,7 @@ void attachFeatures(MainWindow& window) {
     attachAddSong(window);
     attachRenumber(window);
     attachDuplicates(window);
+    attachUpdate(window);
 }
 
 }  // namespace dadaz

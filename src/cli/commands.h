@@ -10,3 +10,4 @@ int cmdDelete(int argc, char** argv);
 int cmdMove(int argc, char** argv);
 int cmdRenumber(int argc, char** argv);
 int cmdDuplicates(int argc, char** argv);
+int cmdCheckUpdate(int argc, char** argv);

@@ -37,6 +37,7 @@ const Command commands[] = {
     {"duplicates", cmdDuplicates,
      "duplicates [--program-folder DIR] [--midi DIR --lyric DIR --cursor DIR] "
      "--by title|artist|midi|all [--selection FILE] [--delete | --move] [--yes] [--rebuild]"},
+    {"check-update", cmdCheckUpdate, "check-update --server URL"},
 };
 
 void printUsage() {

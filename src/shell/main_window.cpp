@@ -25,7 +25,11 @@ constexpr int kWindowHeight = 680;
 }  // namespace
 
 MainWindow::MainWindow(std::string programFolder, QWidget* parent)
-    : QWidget(parent), content_(new QWidget(this)), hold_(new ControlHold(this)), busy_(content_) {
+    : QWidget(parent),
+      content_(new QWidget(this)),
+      hold_(new ControlHold(this)),
+      toolTips_(new ToolTip(this)),
+      busy_(content_) {
     setObjectName(QStringLiteral("frmDADAzarEdizuda"));
     setWindowTitle(QString::fromLatin1(kProgramTitle));
 
@@ -77,7 +81,7 @@ MainWindow::MainWindow(std::string programFolder, QWidget* parent)
         listerPanel_->lblLister->setText(
             QString::fromUtf8("สร้างรายการเพลง หรือแฟ้มคาราโอเกะ [*.KAR]"));
     }
-    installHelpTexts(content_);
+    installHelpTexts(*toolTips_, this, content_);
     // The shell gives the mode selector and the folder frame their actions; the mode panels
     // wait for their features.
     hold_->holdControls(fraMain_);

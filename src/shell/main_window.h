@@ -26,6 +26,7 @@
 #include "shell/selector_panel.h"
 #include "shell/shell_context.h"
 #include "shell/song_search_panel.h"
+#include "ui/tool_tip.h"
 
 class QCheckBox;
 
@@ -79,10 +80,13 @@ class MainWindow : public QWidget {
     }
     Prompt& prompt() { return *context_.prompt; }
     Launcher& launcher() { return *context_.launcher; }
+    SettingsStore& settings() { return *context_.settings; }
     FileSystem& fileSystem() { return fs_; }
     SessionState& state() { return state_; }
     const std::string& programFolder() const { return context_.programFolder; }
     Hooks& hooks() { return hooks_; }
+    // The tooltip window of the controls' help texts.
+    ToolTip& toolTips() { return *toolTips_; }
     // A feature gives these controls of the mode panels their action: they take the state
     // their panel made them with, and from then on the busy state and the feature govern
     // them. Features attach at start, before any run.
@@ -179,6 +183,7 @@ class MainWindow : public QWidget {
     FindDuplicatePanel* findDuplicatePanel_ = nullptr;
 
     ControlHold* hold_;
+    ToolTip* toolTips_;
     BusyState busy_;
     std::map<std::string, std::unique_ptr<ProgressSink>> sinks_;
     QTimer* clockTimer_ = nullptr;

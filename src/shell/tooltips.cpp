@@ -2,6 +2,8 @@
 
 #include <QStringList>
 
+#include "ui/tool_tip.h"
+
 namespace dadaz {
 
 namespace {
@@ -60,9 +62,18 @@ const std::vector<std::pair<QString, QString>>& mainWindowHelpTexts() {
     return texts;
 }
 
-void installHelpTexts(QWidget* root) {
+void installHelpTexts(ToolTip& tips, QWidget* form, QWidget* root) {
+    tips.create(form);
+    tips.setMaxTipWidth(240);
+    // Long enough to read the longest text.
+    tips.setDelayTime(ToolTip::AutoPop, 20000);
+    // The window's controls; the parts Qt makes inside them are named "qt_...".
+    for (QWidget* control : root->findChildren<QWidget*>()) {
+        const QString name = control->objectName();
+        if (!name.isEmpty() && !name.startsWith(QLatin1String("qt_"))) tips.addTool(control);
+    }
     for (const auto& [name, text] : mainWindowHelpTexts())
-        if (QWidget* control = root->findChild<QWidget*>(name)) control->setToolTip(text);
+        if (QWidget* control = root->findChild<QWidget*>(name)) tips.setToolText(control, text);
 }
 
 }  // namespace dadaz

@@ -7,13 +7,15 @@
 
 namespace dadaz {
 
+class ToolTip;
+
 // The long help texts of the main window's controls (object name, text with lines separated
-// by "\n"). They belong to the window's tooltip object, which takes its maximum width (240)
-// and show time (20 s) from the window; until it exists they are plain widget tooltips.
+// by "\n"), shown by the window's tooltip object.
 const std::vector<std::pair<QString, QString>>& mainWindowHelpTexts();
 
-// Sets every help text on the control of that name under `root`.
-void installHelpTexts(QWidget* root);
+// Makes the tooltip window on `form` (wrapping at 240 pixels, each tip staying 20 s),
+// registers every control under `root` and gives the help texts to theirs.
+void installHelpTexts(ToolTip& tips, QWidget* form, QWidget* root);
 
 // The tooltips of fraDateTime for each state of the always-on-top switch.
 QString alwaysOnTopOffTip();
