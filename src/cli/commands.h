@@ -8,3 +8,4 @@ int cmdMidiLength(int argc, char** argv);
 int cmdAdd(int argc, char** argv);
 int cmdDelete(int argc, char** argv);
 int cmdMove(int argc, char** argv);
+int cmdExport(int argc, char** argv);
