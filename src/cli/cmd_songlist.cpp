@@ -159,6 +159,10 @@ int cmdSonglist(int argc, char** argv) {
         }
     }
 
+    if (options.karMode && !fs.isFolder(options.karFolder)) {
+        std::fprintf(stderr, "ไม่พบโฟลเดอร์ %s\n", options.karFolder.c_str());
+        return 1;
+    }
     CommandLinePrompt prompt(options.databaseFolder);
     dadaz::NullProgress quiet;
     TerminalProgress terminal;
