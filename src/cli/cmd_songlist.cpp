@@ -18,7 +18,8 @@
 namespace {
 
 const char* const kUsage =
-    "usage: dadaz songlist [--program-folder DIR] [--check] [--own-list] [--db-folder DIR]\n"
+    "usage: dadaz songlist [--program-folder DIR] [--check | --kar DIR] [--own-list] [--db-folder "
+    "DIR]\n"
     "                      [--dos-drive C=DIR]... [--midi DIR --lyric DIR --cursor DIR "
     "[--move-to DIR]]\n";
 
@@ -79,7 +80,7 @@ class TerminalProgress : public dadaz::ProgressSink {
 
 int cmdSonglist(int argc, char** argv) {
     std::string programFolder = ".";
-    std::string midi, lyric, cursor, moveTo, databaseFolder;
+    std::string midi, lyric, cursor, moveTo, databaseFolder, karFolder;
     bool check = false;
     bool ownList = false;
     std::vector<std::string> driveSpecs;
@@ -95,6 +96,8 @@ int cmdSonglist(int argc, char** argv) {
             check = true;
         } else if (arg == "--own-list") {
             ownList = true;
+        } else if (arg == "--kar") {
+            ok = value(karFolder);
         } else if (arg == "--program-folder") {
             ok = value(programFolder);
         } else if (arg == "--db-folder") {
@@ -134,6 +137,18 @@ int cmdSonglist(int argc, char** argv) {
 
     dadaz::SongListOptions options;
     options.checkFiles = check;
+    if (!karFolder.empty()) {
+        // The karaoke form: every valid song's KAR file under DIR/Kar, no list written.
+        if (ownList || !databaseFolder.empty() || !driveSpecs.empty()) {
+            return usageError(
+                "--kar makes no list: --own-list, --db-folder and --dos-drive do "
+                "not go with it");
+        }
+        options.checkFiles = true;
+        options.karMode = true;
+        options.karFolder = folderText(karFolder);
+        ownList = true;  // as the window's KAR choice: no player database
+    }
     options.databaseFolder = databaseFolder.empty() ? programFolder : folderText(databaseFolder);
     options.drives.emplace(programFolder);
     for (const std::string& spec : driveSpecs) {
@@ -144,6 +159,10 @@ int cmdSonglist(int argc, char** argv) {
         }
     }
 
+    if (options.karMode && !fs.isFolder(options.karFolder)) {
+        std::fprintf(stderr, "ไม่พบโฟลเดอร์ %s\n", options.karFolder.c_str());
+        return 1;
+    }
     CommandLinePrompt prompt(options.databaseFolder);
     dadaz::NullProgress quiet;
     TerminalProgress terminal;
@@ -161,6 +180,10 @@ int cmdSonglist(int argc, char** argv) {
     const dadaz::SongListResult result = dadaz::runSongList(ctx, options);
 
     using Status = dadaz::SongListResult::Status;
+    if (options.karMode) {
+        // The closing message went to standard output; every file it reports is complete.
+        return result.status == Status::KarFilesMade && result.karNotWritten == 0 ? 0 : 1;
+    }
     if (!result.createdMoveTo.empty()) {
         std::printf("สร้างโฟลเดอร์ %s แล้ว\n", result.createdMoveTo.c_str());
     }

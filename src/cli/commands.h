@@ -11,3 +11,4 @@ int cmdMove(int argc, char** argv);
 int cmdRenumber(int argc, char** argv);
 int cmdDuplicates(int argc, char** argv);
 int cmdCheckUpdate(int argc, char** argv);
+int cmdExport(int argc, char** argv);

@@ -16,7 +16,7 @@ const Command commands[] = {
      "make-library DIR [--songs N] [--layout separate|multi] [--seed S] [--new-songs K] "
      "[--sequential]"},
     {"songlist", cmdSonglist,
-     "songlist [--program-folder DIR] [--check] [--own-list] [--db-folder DIR] "
+     "songlist [--program-folder DIR] [--check | --kar DIR] [--own-list] [--db-folder DIR] "
      "[--dos-drive C=DIR] [--midi DIR --lyric DIR --cursor DIR --move-to DIR]"},
     {"search", cmdSearch,
      "search [--program-folder DIR] [--all | --lyric] [--repeat N] [--] QUERY"},
@@ -38,6 +38,9 @@ const Command commands[] = {
      "duplicates [--program-folder DIR] [--midi DIR --lyric DIR --cursor DIR] "
      "--by title|artist|midi|all [--selection FILE] [--delete | --move] [--yes] [--rebuild]"},
     {"check-update", cmdCheckUpdate, "check-update --server URL"},
+    {"export", cmdExport,
+     "export [--program-folder DIR] [--midi DIR --lyric DIR --cursor DIR] --to DIR "
+     "(--midi-only | --all [--structure] | --kar) CODE[@VOLUME]..."},
 };
 
 void printUsage() {

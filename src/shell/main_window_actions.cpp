@@ -4,6 +4,8 @@
 
 #include "shell/main_window.h"
 #include "shell/tooltips.h"
+#include "songlist/kar_converter.h"
+#include "songlist/kar_texts.h"
 
 namespace dadaz {
 
@@ -103,7 +105,14 @@ std::string aboutBoxText() {
 }
 
 void MainWindow::showAbout() {
-    context_.prompt->inform(aboutBoxText(), "เกี่ยวกับ DAD Azar Edizuda");
+    // A Windows converter is only offered when wine can start it; say what is missing.
+    std::string text = aboutBoxText();
+    if (state_.makeKarAvailable) {
+        const std::string note =
+            kar_text::aboutBoxNote(findKarConverter(fs_, context_.programFolder));
+        if (!note.empty()) text += "\n" + note + "\n";
+    }
+    context_.prompt->inform(text, "เกี่ยวกับ DAD Azar Edizuda");
 }
 
 void MainWindow::clockTick() {

@@ -1,12 +1,27 @@
 #include "songlist/songlist_buttons.h"
 
+#include "songlist/kar_converter.h"
+#include "songlist/kar_texts.h"
 #include "songlist/songlist_messages.h"
 
 namespace dadaz {
 
 std::optional<SongListResult> startSongListFromButton(RunContext& ctx, SongListOptions options) {
-    // The karaoke-file (KAR) form is not offered yet; when it is, its question comes first,
-    // while `makeKarAvailable` is set.
+    // The karaoke-file form only while the converter can be started (a Windows converter
+    // needs wine).
+    if (ctx.state.makeKarAvailable && findKarConverter(ctx.fs, ctx.programFolder).ready()) {
+        const Answer kar = ctx.prompt.ask(MessageIcon::Question, MessageButtons::YesNoCancel,
+                                          kar_text::kChoiceKar);
+        if (kar == Answer::Cancel) return std::nullopt;
+        if (kar == Answer::Yes) {
+            ctx.state.catalogueRequested = true;
+            options.checkFiles = true;
+            options.karMode = true;
+            SongListResult result = runSongList(ctx, options);
+            ctx.state.catalogueRequested = false;
+            return result;
+        }
+    }
     const Answer ownList = ctx.prompt.ask(MessageIcon::Question, MessageButtons::YesNoCancel,
                                           songlist_text::kChoiceOwnList);
     if (ownList == Answer::Cancel) return std::nullopt;

@@ -9,7 +9,8 @@ namespace dadaz {
 class Prompt;
 struct SessionState;
 
-// The start button of the list panel: asks whether the list is for this program only, then
+// The start button of the list panel: asks first whether to make karaoke files (while the
+// converter can be started), then whether the list is for this program only, then
 // whether to check and tidy the library, and runs as chosen. Nothing when cancelled.
 std::optional<SongListResult> startSongListFromButton(RunContext& ctx,
                                                       SongListOptions options = {});

@@ -3,6 +3,8 @@
 #include "library/forced_write.h"
 #include "library/song_code.h"
 #include "platform/filesystem.h"
+#include "songlist/kar_run.h"
+#include "songlist/kar_texts.h"
 #include "songlist/player_records.h"
 #include "songlist/song_entry.h"
 #include "songlist/songlist_file.h"
@@ -37,6 +39,7 @@ class SongListRun {
     void takeScanned(LyricScan& lyricScan, std::size_t i);
     void moveInvalidSong(const InvalidTriple& files);
     bool write(LyricScan& lyricScan);
+    void finishKar();
     void finishWithMessages();
     void showScanProgress(const std::string& code);
     void critical(const std::string& text);
@@ -50,6 +53,8 @@ class SongListRun {
     long lyricFiles_ = 0;  // the scan's true total
     std::string lastCode_;
     std::string moveToReal_;
+    std::optional<KarRun> kar_;
+    const SongPaths* paths_ = nullptr;
 };
 
 bool SongListRun::foldersExist() const {
@@ -124,7 +129,8 @@ bool SongListRun::volumeNamesWritable(const std::vector<LyricFolder>& folders,
 }
 
 void SongListRun::showScanProgress(const std::string& code) {
-    ctx_.progress.progress(done_, lyricFiles_, songlist_text::kScanProgress);
+    ctx_.progress.progress(done_, lyricFiles_,
+                           kar_ ? kar_text::kProgress : songlist_text::kScanProgress);
     ctx_.progress.status(songlist_text::statusLabel(code, done_, lyricFiles_, ctx_.now() - start_));
 }
 
@@ -152,6 +158,7 @@ void SongListRun::takeScanned(LyricScan& lyricScan, std::size_t i) {
             if (options_.checkFiles && options_.onValidTriple) {
                 options_.onValidTriple(lyricScan.folderOf(i), song);
             }
+            if (kar_) kar_->convert(*paths_, lyricScan.folderOf(i), lyricScan.file(i).name);
             break;
         case ScannedSong::Kind::Unusable:
             ++result_.notListed;
@@ -226,6 +233,24 @@ bool SongListRun::write(LyricScan& lyricScan) {
     return true;
 }
 
+void SongListRun::finishKar() {
+    const KarOutcome outcome = kar_->finish(false);
+    result_.karFolder = kar_->karFolder();
+    result_.karWritten = static_cast<long>(outcome.written);
+    result_.karNotWritten = static_cast<long>(outcome.notWritten.size());
+    result_.karLog = kar_->logPath();
+    if (outcome.dropped > 0) {
+        SessionState& state = ctx_.state;
+        state.stopRequested = false;
+        state.duplicateSearchActive = false;
+        state.catalogueRequested = false;
+        result_.status = Status::Stopped;
+        return;
+    }
+    result_.status = Status::KarFilesMade;
+    result_.message = kar_->message();
+}
+
 void SongListRun::finishWithMessages() {
     songlist_text::ClosingFacts facts;
     facts.databaseFolder = result_.databaseFolder;
@@ -270,6 +295,15 @@ SongListResult SongListRun::execute() {
     std::vector<ScanFile> files = collectLyricFiles(paths, folders);
     lyricFiles_ = static_cast<long>(files.size());
     if (!volumeNamesWritable(folders, files)) return result_;
+    paths_ = &paths;
+    if (options_.karMode && options_.checkFiles) {
+        kar_.emplace(ctx_, options_.karFolder);
+        if (!kar_->prepare()) {
+            result_.status = Status::KarNotStarted;
+            result_.message = kar_->message();
+            return result_;
+        }
+    }
 
     ScanSettings settings;
     settings.checkFiles = options_.checkFiles;
@@ -278,10 +312,16 @@ SongListResult SongListRun::execute() {
     LyricScan lyricScan(ctx_.fs, paths, std::move(folders), std::move(files), settings);
 
     if (!scan(lyricScan)) {
+        // Conversions already started finish before the run ends; the rest are dropped.
+        if (kar_) kar_->finish(true);
         state.stopRequested = false;
         state.duplicateSearchActive = false;
         state.catalogueRequested = false;
         result_.status = Status::Stopped;
+        return result_;
+    }
+    if (kar_) {
+        finishKar();
         return result_;
     }
     if (lyricFiles_ > 0 && result_.listedSongs == 0) {

@@ -23,8 +23,13 @@ struct SongListOptions {
     // MIDI, Lyric or Cursor folder lies outside every drive, the run maps the next free
     // letter to the deepest folder holding all three.
     std::optional<DosDriveTable> drives;
+    // KAR form (with checkFiles): the converter makes a karaoke file of every valid song under
+    // "Kar" in a folder the user chooses; no list is written.
+    bool karMode = false;
+    // KAR form: the folder chosen in advance (the command-line tool); no picker, no question.
+    std::string karFolder;
     // Checking form: runs on the calling thread, in scan order, for every valid triple
-    // before its entry is listed. (The KAR form will start its converter here.)
+    // before its entry is listed.
     std::function<void(const LyricFolder&, const ScannedSong&)> onValidTriple;
 };
 
@@ -37,6 +42,8 @@ struct SongListResult {
         WriteFailed,           // a file could not be written; the old one stays whole
         VolumeNameUnwritable,  // a volume's path cannot be written in code page 874
         NothingListed,         // lyric files found, none could be listed: nothing replaced
+        KarFilesMade,          // KAR form: every conversion waited for (see karNotWritten)
+        KarNotStarted,         // KAR form: declined, or the converter or folder unusable
     };
     Status status = Status::MissingFolders;
     bool multiFolder = false;
@@ -55,6 +62,11 @@ struct SongListResult {
     std::map<char, std::string> drivesUsed;
     long semicolonsReplaced = 0;
     long notListed = 0;  // unreadable, or a name that cannot serve as a code
+    // KAR form: the KAR folder, the files made and not made, the log naming the latter.
+    std::string karFolder;
+    long karWritten = 0;
+    long karNotWritten = 0;
+    std::string karLog;
     // The last message shown to the user (closing message or failure), for the
     // command-line tool; the own-list run shows none.
     std::string message;

@@ -106,8 +106,8 @@ class BusyStateTest : public QObject {
                 QCOMPARE(clickableControls(f.get("fraMain")), live);
             }
         }
-        f.get("btnExportSong")->setEnabled(true);  // as a shown song asks
-        QVERIFY(!f.get("btnExportSong")->isEnabled());
+        f.get("btnRename")->setEnabled(true);  // as a valid digit count asks
+        QVERIFY(!f.get("btnRename")->isEnabled());
 
         f.window->attach({f.get("btnBrowseNewSong")});
         f.window->selectMode(Mode::AddRenameLister);

@@ -7,6 +7,7 @@ void attachSongOperations(MainWindow& window) {
     attachReplaceSong(window);
     attachLyricEditor(window);
     attachFavourites(window);
+    attachExportSong(window);
 }
 
 }  // namespace dadaz

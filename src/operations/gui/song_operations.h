@@ -13,5 +13,6 @@ void attachRemoveSongs(MainWindow& window);  // btnDeleteSong, btnMoveSong, chkC
 void attachReplaceSong(MainWindow& window);  // btnReplaceSong
 void attachLyricEditor(MainWindow& window);  // btnEditLyric and the lyric editor's controls
 void attachFavourites(MainWindow& window);   // btnAddSelectList, btnOpenSelectList
+void attachExportSong(MainWindow& window);   // btnExportSong
 
 }  // namespace dadaz
