@@ -5,8 +5,10 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLayout>
+#include <QPointer>
 #include <QVBoxLayout>
 #include <chrono>
+#include <vector>
 
 #include "shell/qt_prompt.h"
 #include "shell/qt_settings_store.h"
@@ -94,10 +96,13 @@ MainWindow::~MainWindow() {
     // Features watch controls through event filters and signals. They go first, so the last
     // events of controls being torn down (focus, hide) never reach a feature that would
     // look at this half-destroyed window.
-    const QObjectList children = this->children();
-    for (QObject* child : children) {
-        if (!child->isWidgetType() && qobject_cast<QLayout*>(child) == nullptr) delete child;
+    // One of them may delete another: hold them by guarded pointers.
+    std::vector<QPointer<QObject>> features;
+    for (QObject* child : children()) {
+        if (!child->isWidgetType() && qobject_cast<QLayout*>(child) == nullptr)
+            features.emplace_back(child);
     }
+    for (const QPointer<QObject>& feature : features) delete feature.data();
 }
 
 void MainWindow::buildLayout() {
