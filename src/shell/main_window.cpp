@@ -13,6 +13,7 @@
 #include "shell/qt_prompt.h"
 #include "shell/qt_settings_store.h"
 #include "shell/tooltips.h"
+#include "songlist/kar_converter.h"
 
 namespace dadaz {
 
@@ -78,7 +79,9 @@ MainWindow::MainWindow(std::string programFolder, QWidget* parent)
     selectMode(Mode::AddRenameLister);
     addSongPanel_->radAutoSelect->setChecked(true);
     state_.folderNameFirst = true;
-    if (fs_.isFile(joinPath(context_.programFolder, "MakeKar.exe"))) {
+    // A converter that cannot be started (a Windows one without wine) is not offered; the
+    // About box says what it needs.
+    if (findKarConverter(fs_, context_.programFolder).ready()) {
         state_.makeKarAvailable = true;
         listerPanel_->lblLister->setText(
             QString::fromUtf8("สร้างรายการเพลง หรือแฟ้มคาราโอเกะ [*.KAR]"));

@@ -107,11 +107,8 @@ std::string aboutBoxText() {
 void MainWindow::showAbout() {
     // A Windows converter is only offered when wine can start it; say what is missing.
     std::string text = aboutBoxText();
-    if (state_.makeKarAvailable) {
-        const std::string note =
-            kar_text::aboutBoxNote(findKarConverter(fs_, context_.programFolder));
-        if (!note.empty()) text += "\n" + note + "\n";
-    }
+    const std::string note = kar_text::aboutBoxNote(findKarConverter(fs_, context_.programFolder));
+    if (!note.empty()) text += "\n" + note + "\n";
     context_.prompt->inform(text, "เกี่ยวกับ DAD Azar Edizuda");
 }
 

@@ -7,6 +7,7 @@
 
 #include "gui/window_fixture.h"
 #include "shell/tooltips.h"
+#include "songlist/kar_texts.h"
 
 using namespace dadaz;
 using namespace dadaz::testing;
@@ -28,10 +29,36 @@ class MainWindowTest : public QObject {
             QVERIFY2(f.get(name)->isVisible(), name);
         for (const char* name : {"fraSongSearch", "fraFindDuplicate", "picListerProgress"})
             QVERIFY2(!f.get(name)->isVisible(), name);
+    }
 
+    // A Windows converter is offered only while wine can start it; until then the About box
+    // says why.
+    void aWindowsConverterIsOfferedOnlyWithWine() {
+        WindowFixture f;
+        TempDir bin;
+        const QByteArray oldPath = qgetenv("PATH");
+        qputenv("PATH", QByteArray::fromStdString(bin.path()));
         writeBytes(f.program / "makekar.EXE", "MZ");
         f.makeWindow();
+        const QString listerCaption = f.get<QLabel>("lblLister")->text();
+        QVERIFY(!f.window->state().makeKarAvailable);
+        KarConverter needsWine;
+        needsWine.state = KarConverter::State::NeedsWine;
+        f.prompt.expectInform(
+            aboutBoxText() + "\n" + kar_text::converterUnavailable(needsWine) + "\n",
+            "เกี่ยวกับ DAD Azar Edizuda");
+        f.window->show();
+        f.key(Qt::Key_F1);
+        checkPrompt(f.prompt);
+
+        for (const char* tool : {"wine", "winepath"}) {
+            writeBytes(bin / tool, "#!/bin/sh\n");
+            std::filesystem::permissions(bin / tool, std::filesystem::perms::owner_all);
+        }
+        f.makeWindow();
+        qputenv("PATH", oldPath);
         QVERIFY(f.window->state().makeKarAvailable);
+        QVERIFY(f.get<QLabel>("lblLister")->text() != listerCaption);
         QCOMPARE(f.get<QLabel>("lblLister")->text(),
                  utf8("สร้างรายการเพลง หรือแฟ้มคาราโอเกะ [*.KAR]"));
     }
