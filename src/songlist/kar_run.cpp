@@ -68,6 +68,16 @@ void KarRun::convert(const SongPaths& paths, const LyricFolder& folder,
     conversions_->add(std::move(job));
 }
 
+void KarRun::notConvertible(const std::string& lyricName) {
+    const std::string code = codeFromFileName(lyricName);
+    // A name that cannot serve as a code names no output file.
+    const std::string output =
+        isSafeCode(code)
+            ? joinPath(joinPath(karFolder_, firstCharacterFolder(lyricName)), code + ".KAR")
+            : std::string();
+    conversions_->addFailed({code, {}, {}, {}, output});
+}
+
 KarOutcome KarRun::finish(bool stopped) {
     KarOutcome outcome = conversions_->finish([&](std::size_t done, std::size_t total) {
         ctx_.progress.progress(static_cast<long>(done), static_cast<long>(total),

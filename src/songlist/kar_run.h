@@ -25,6 +25,9 @@ class KarRun {
     bool prepare();
     // Queues the conversion of a valid triple; never waits for it.
     void convert(const SongPaths& paths, const LyricFolder& folder, const std::string& lyricName);
+    // A song the scan could not use (its lyric file unreadable): no KAR file, counted and
+    // logged as not written.
+    void notConvertible(const std::string& lyricName);
     // Waits for every conversion (the stop button drops those not yet started) and, unless
     // stopped, removes the converter's work files and tells the user how it went.
     KarOutcome finish(bool stopped);

@@ -162,6 +162,7 @@ void SongListRun::takeScanned(LyricScan& lyricScan, std::size_t i) {
             break;
         case ScannedSong::Kind::Unusable:
             ++result_.notListed;
+            if (kar_) kar_->notConvertible(lyricScan.file(i).name);
             break;
     }
     ++done_;

@@ -110,20 +110,26 @@ TEST(KarRun, FailedConversionsAreCountedLoggedAndLeaveNoHalfFile) {
     lib.songs.add("100", {"A", "B", "C", ""});
     lib.songs.add("901", {"D", "E", "F", ""});
     lib.songs.add("902", {"G", "H", "I", ""});
+    // A lyric file that cannot be read (a file whose first read fails, even for root) makes
+    // no KAR file either.
+    lib.songs.add("803", {"J", "K", "L", ""});
+    const std::string unreadable = lib.songs.lyricFolder + "/8/803.LYR";
+    std::filesystem::remove(unreadable);
+    std::filesystem::create_symlink("/proc/self/mem", unreadable);
     const SongListResult result = lib.run(lib.out, &prompt);
     EXPECT_EQ(result.karWritten, 1);
-    EXPECT_EQ(result.karNotWritten, 2);
+    EXPECT_EQ(result.karNotWritten, 3);
     EXPECT_EQ(readBytes(lib.out + "/Kar/9/901.KAR"), "<missing>");
     const auto logs = lib.fs.listFiles(lib.program + "/Log");
     ASSERT_EQ(logs.size(), 1u);
     const std::string log = lib.program + "/Log/" + logs[0].name;
-    EXPECT_EQ(readBytes(log),
-              "901     " + lib.out + "/Kar/9/901.KAR\r\n902     " + lib.out + "/Kar/9/902.KAR\r\n");
+    EXPECT_EQ(readBytes(log), "803     " + lib.out + "/Kar/8/803.KAR\r\n901     " + lib.out +
+                                  "/Kar/9/901.KAR\r\n902     " + lib.out + "/Kar/9/902.KAR\r\n");
     ASSERT_EQ(prompt.asked.size(), 1u);
     EXPECT_EQ(prompt.asked[0],
               "สร้างแฟ้มคาราโอเกะ [*.KAR] ได้ไม่ครบทุกเพลง!\n\nสร้างแล้ว 1 เพลง "
               "โดยได้บันทึกแฟ้มต่าง ๆ ไว้ที่ " +
-                  lib.out + "/Kar\n\nสร้างแฟ้มคาราโอเกะไม่สำเร็จ 2 เพลง รายชื่อเพลงอยู่ในแฟ้ม\n     " + log);
+                  lib.out + "/Kar\n\nสร้างแฟ้มคาราโอเกะไม่สำเร็จ 3 เพลง รายชื่อเพลงอยู่ในแฟ้ม\n     " + log);
 }
 
 TEST(KarRun, TheKarFolderIsOnlyEmptiedWhenItIsAFolderAndTheUserAgrees) {
