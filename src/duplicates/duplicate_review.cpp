@@ -79,6 +79,12 @@ std::size_t songsLosingEveryCopy(const std::vector<ResultLine>& lines,
     return songs;
 }
 
+std::string ensureLogFolder(FileSystem& fs, const std::string& programFolder) {
+    const std::string folder = joinPath(programFolder, "Log");
+    if (!fs.isFolder(folder)) fs.createFolder(folder);
+    return folder;
+}
+
 std::string logTimeStamp(std::chrono::system_clock::time_point when) {
     const std::time_t time = std::chrono::system_clock::to_time_t(when);
     std::tm local{};
@@ -152,8 +158,7 @@ DuplicateRemovalResult removeMarkedSongs(FileSystem& fs, const std::vector<Resul
             result.lines.push_back(line);
         }
     }
-    const std::string logFolder = joinPath(run.programFolder, "Log");
-    if (!fs.isFolder(logFolder)) fs.createFolder(logFolder);
+    const std::string logFolder = ensureLogFolder(fs, run.programFolder);
     result.logPath = joinPath(logFolder, (deleting ? "DDUP" : "MDUP") + run.stamp + ".txt");
     result.logWritten = fs.writeFileAtomic(result.logPath, log);
     return result;

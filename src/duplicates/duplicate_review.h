@@ -37,6 +37,9 @@ void deleteSelection(FileSystem& fs, const std::string& programFolder);
 std::size_t songsLosingEveryCopy(const std::vector<ResultLine>& lines,
                                  DuplicateCriterion criterion);
 
+// The program folder's "Log", made when missing; its path.
+std::string ensureLogFolder(FileSystem& fs, const std::string& programFolder);
+
 // "DDMMYYYYHHNN" in local time.
 std::string logTimeStamp(std::chrono::system_clock::time_point when);
 

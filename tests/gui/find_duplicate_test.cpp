@@ -109,6 +109,7 @@ class FindDuplicateTest : public QObject {
     void everyCopyMarkedIsAskedAboutAndNoKeepsTheSongs() {
         DuplicateFixture f;
         QListWidget* list = f.panel()->lstSearchResult;
+        QVERIFY(!std::filesystem::exists(f.program / "Log"));
         const int row = f.songRowWithCopy(list);
         int end = row;
         while (end < list->count() && !isSeparatorLine(f.lineAt(list, end))) f.click(list, end++);
@@ -121,6 +122,8 @@ class FindDuplicateTest : public QObject {
         checkPrompt(f.prompt);
         QVERIFY(f.songFilesExist(f.lineAt(list, row)));
         QVERIFY(!f.window->state().songsRemoved);
+        // The main window makes its log folder before it asks.
+        QVERIFY(std::filesystem::is_directory(f.program / "Log"));
     }
 
     void secondWindowRemovesWithoutChangingTheMainList() {
@@ -142,6 +145,11 @@ class FindDuplicateTest : public QObject {
                                text::closeWindowQuestion(), Answer::Cancel);
             second->close();
             QVERIFY(second->isVisible() && second->lstSearchResult->item(row)->isSelected());
+            // The second window makes it only after Yes.
+            f.prompt.expectAsk(MessageIcon::Exclamation, MessageButtons::YesNo,
+                               text::deleteQuestion(), Answer::No);
+            second->btnDeleteFile->click();
+            QVERIFY(!std::filesystem::exists(f.program / "Log"));
             f.prompt
                 .expectAsk(MessageIcon::Exclamation, MessageButtons::YesNo, text::deleteQuestion(),
                            Answer::Yes)

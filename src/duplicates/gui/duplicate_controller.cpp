@@ -116,12 +116,15 @@ void DuplicateController::removeMarked(RemovalKind kind) {
     FileSystem& fs = window_.fileSystem();
     const Folders folders = window_.folders();
     const std::vector<ResultLine> lines = readResultList(panel->lstSearchResult);
+    // The main window has always made its log folder before asking; the second window makes
+    // it only once the user said Yes.
+    ensureLogFolder(fs, window_.programFolder());
     if (!confirmDuplicateRemoval(fs, window_.prompt(), kind, folders, lines, searchedBy_)) return;
     removing_ = true;
     if (window_.hooks().stopPlayback) window_.hooks().stopPlayback();
     panel->picRemoveDuplicate->show();
     panel->picRemoveDuplicate->raise();
-    greyList(panel->lstSearchResult, true);
+    greyList(panel->lstSearchResult, true, panel->txtLyricContent);
     panel->lstSearchResult->setEnabled(false);
     WidgetProgressSink bar(panel->picRemoveDuplicate, nullptr);
     RunContext ctx = window_.makeRunContext("FindDuplicate");
@@ -137,7 +140,7 @@ void DuplicateController::removeMarked(RemovalKind kind) {
     panel->lblResultCounter->setText(QString::fromStdString(text::songCount(result.lines.size())));
     panel->lstSearchResult->setEnabled(true);
     panel->picRemoveDuplicate->hide();
-    greyList(panel->lstSearchResult, false);
+    greyList(panel->lstSearchResult, false, panel->txtLyricContent);
     showMarkedCount();
     panel->txtLyricContent->clear();
     deleteSelection(fs, window_.programFolder());

@@ -187,7 +187,7 @@ void FindDuplicateWindow::removeMarked(RemovalKind kind) {
     stop();
     picRemoveDuplicate->show();
     picRemoveDuplicate->raise();
-    greyList(lstSearchResult, true);
+    greyList(lstSearchResult, true, txtLyricContent);
     lstSearchResult->setEnabled(false);
     WidgetProgressSink bar(picRemoveDuplicate, nullptr);
     RunContext ctx = main_.makeRunContext("FindDuplicate");
@@ -203,7 +203,7 @@ void FindDuplicateWindow::removeMarked(RemovalKind kind) {
     lblResultCounter->setText(QString::fromStdString(text::songCount(result.lines.size())));
     lstSearchResult->setEnabled(true);
     picRemoveDuplicate->hide();
-    greyList(lstSearchResult, false);
+    greyList(lstSearchResult, false, txtLyricContent);
     showMarkedCount();
     txtLyricContent->clear();
     deleteSelection(fs, main_.programFolder());

@@ -91,10 +91,10 @@ void armOnKeyOrDoubleClick(QListWidget* list, QTimer* timer) {
     QObject::connect(list, &QListWidget::itemDoubleClicked, timer, [timer] { timer->start(); });
 }
 
-void greyList(QListWidget* list, bool grey) {
+void greyList(QListWidget* list, bool grey, const QWidget* lyricBox) {
     QPalette palette = list->palette();
-    palette.setColor(QPalette::Base, grey ? QColor(0xC0, 0xC0, 0xC0)
-                                          : list->style()->standardPalette().color(QPalette::Base));
+    palette.setColor(QPalette::Base,
+                     grey ? QColor(0xC0, 0xC0, 0xC0) : lyricBox->palette().color(QPalette::Base));
     list->setPalette(palette);
 }
 

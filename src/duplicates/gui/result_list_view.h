@@ -32,7 +32,7 @@ void showLyric(FileSystem& fs, const Folders& folders, const std::string& line,
 // A double click or a key press in the list starts `timer` (the deferred recount).
 void armOnKeyOrDoubleClick(QListWidget* list, QTimer* timer);
 
-// The list's look while songs are removed: grey, and back.
-void greyList(QListWidget* list, bool grey);
+// The list's look while songs are removed: grey, and back to the lyric box's background.
+void greyList(QListWidget* list, bool grey, const QWidget* lyricBox);
 
 }  // namespace dadaz
