@@ -7,6 +7,7 @@
 #include "addsong/add_texts.h"
 #include "cli/commands.h"
 #include "cli/folder_text.h"
+#include "cli/terminal_progress.h"
 #include "library/folder_detection.h"
 #include "library/run_context.h"
 #include "platform/filesystem.h"
@@ -59,25 +60,6 @@ class CommandLinePrompt : public dadaz::Prompt {
     bool songList_;
 };
 
-// The percentage on a terminal, rewritten when it changes.
-class TerminalProgress : public dadaz::ProgressSink {
-  public:
-    void progress(long done, long total, const std::string& text) override {
-        const std::string line = dadaz::progressText(text, done, total);
-        if (line == last_) return;
-        last_ = line;
-        std::fprintf(stderr, "\r%s", line.c_str());
-        std::fflush(stderr);
-    }
-    void status(const std::string&) override {}
-    ~TerminalProgress() override {
-        if (!last_.empty()) std::fprintf(stderr, "\n");
-    }
-
-  private:
-    std::string last_;
-};
-
 }  // namespace
 
 int cmdAdd(int argc, char** argv) {
@@ -127,14 +109,7 @@ int cmdAdd(int argc, char** argv) {
 
     dadaz::FileSystem fs;
     programFolder = folderText(programFolder);
-    dadaz::Folders folders;
-    if (someFolders) {
-        folders = {folderText(midi), folderText(lyric), folderText(cursor),
-                   moveTo.empty() ? programFolder + "/Invalid Files" : folderText(moveTo)};
-    } else {
-        folders = dadaz::detectFolders(fs, programFolder).folders;
-        if (!moveTo.empty()) folders.moveTo = folderText(moveTo);
-    }
+    const dadaz::Folders folders = libraryFolders(fs, programFolder, midi, lyric, cursor, moveTo);
 
     dadaz::AddSongOptions options;
     options.sourceFolder = source.empty() ? programFolder + "/New Song" : folderText(source);

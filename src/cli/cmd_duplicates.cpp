@@ -145,13 +145,8 @@ int cmdDuplicates(int argc, char** argv) {
     static auto* const fileSystem = new dadaz::FileSystem;  // see cmd_remove.cpp
     dadaz::FileSystem& fs = *fileSystem;
     const std::string programFolder = folderText(args.programFolder);
-    dadaz::Folders folders;
-    if (!args.midi.empty()) {
-        folders = {folderText(args.midi), folderText(args.lyric), folderText(args.cursor),
-                   programFolder + "/Invalid Files"};
-    } else {
-        folders = dadaz::detectFolders(fs, programFolder).folders;
-    }
+    const dadaz::Folders folders =
+        libraryFolders(fs, programFolder, args.midi, args.lyric, args.cursor);
 
     CommandLinePrompt prompt(args.rebuild, args.yes);
     dadaz::NullProgress quiet;

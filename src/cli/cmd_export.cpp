@@ -120,13 +120,8 @@ int cmdExport(int argc, char** argv) {
 
     dadaz::FileSystem fs;
     const std::string programFolder = folderText(args.programFolder);
-    dadaz::Folders folders;
-    if (!args.midi.empty()) {
-        folders = {folderText(args.midi), folderText(args.lyric), folderText(args.cursor),
-                   programFolder + "/Invalid Files"};
-    } else {
-        folders = dadaz::detectFolders(fs, programFolder).folders;
-    }
+    const dadaz::Folders folders =
+        libraryFolders(fs, programFolder, args.midi, args.lyric, args.cursor);
     const dadaz::SongPaths paths(fs, folders);
     std::vector<dadaz::CurrentSong> songs(args.songs.size());
     for (std::size_t i = 0; i < songs.size(); ++i) {

@@ -115,14 +115,8 @@ int run(RemovalKind kind, int argc, char** argv) {
     static auto* const fileSystem = new dadaz::FileSystem;
     dadaz::FileSystem& fs = *fileSystem;
     const std::string programFolder = folderText(args.programFolder);
-    dadaz::Folders folders;
-    if (!args.midi.empty()) {
-        folders = {folderText(args.midi), folderText(args.lyric), folderText(args.cursor),
-                   programFolder + "/Invalid Files"};
-    } else {
-        folders = dadaz::detectFolders(fs, programFolder).folders;
-    }
-    if (!args.moveTo.empty()) folders.moveTo = folderText(args.moveTo);
+    const dadaz::Folders folders =
+        libraryFolders(fs, programFolder, args.midi, args.lyric, args.cursor, args.moveTo);
     const dadaz::SongPaths paths(fs, folders);
     std::vector<dadaz::CurrentSong> songs(args.songs.size());
     for (std::size_t i = 0; i < songs.size(); ++i) {

@@ -5,6 +5,7 @@
 
 #include "cli/commands.h"
 #include "cli/folder_text.h"
+#include "cli/terminal_progress.h"
 #include "library/folder_detection.h"
 #include "library/run_context.h"
 #include "library/song_code.h"
@@ -49,26 +50,6 @@ class AnsweringPrompt : public dadaz::Prompt {
   private:
     bool yes_;
     std::FILE* out_;
-};
-
-class TerminalProgress : public dadaz::ProgressSink {
-  public:
-    void progress(long done, long total, const std::string& text) override {
-        const long percent = total > 0 ? done * 100 / total : 0;
-        if (percent == lastPercent_ && text == lastText_) return;
-        lastPercent_ = percent;
-        lastText_ = text;
-        std::fprintf(stderr, "\r%s   ", dadaz::progressText(text, done, total).c_str());
-        std::fflush(stderr);
-    }
-    void status(const std::string&) override {}
-    ~TerminalProgress() override {
-        if (lastPercent_ >= 0) std::fprintf(stderr, "\n");
-    }
-
-  private:
-    long lastPercent_ = -1;
-    std::string lastText_;
 };
 
 }  // namespace
@@ -137,14 +118,7 @@ int cmdRenumber(int argc, char** argv) {
 
     dadaz::FileSystem fs;
     programFolder = folderText(programFolder);
-    dadaz::Folders folders;
-    if (someFolders) {
-        folders = {folderText(midi), folderText(lyric), folderText(cursor),
-                   moveTo.empty() ? programFolder + "/Invalid Files" : folderText(moveTo)};
-    } else {
-        folders = dadaz::detectFolders(fs, programFolder).folders;
-        if (!moveTo.empty()) folders.moveTo = folderText(moveTo);
-    }
+    const dadaz::Folders folders = libraryFolders(fs, programFolder, midi, lyric, cursor, moveTo);
 
     AnsweringPrompt prompt(yes, dryRun ? stderr : stdout);
     dadaz::NullProgress quiet;

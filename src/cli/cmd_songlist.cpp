@@ -5,6 +5,7 @@
 
 #include "cli/commands.h"
 #include "cli/folder_text.h"
+#include "cli/terminal_progress.h"
 #include "library/folder_detection.h"
 #include "library/run_context.h"
 #include "platform/filesystem.h"
@@ -53,27 +54,6 @@ class CommandLinePrompt : public dadaz::Prompt {
 
   private:
     std::string fallbackFolder_;
-};
-
-// Progress on a terminal: one line, rewritten at most a few times a second.
-class TerminalProgress : public dadaz::ProgressSink {
-  public:
-    void progress(long done, long total, const std::string& text) override {
-        const long percent = total > 0 ? done * 100 / total : 0;
-        if (percent == lastPercent_ && text == lastText_) return;
-        lastPercent_ = percent;
-        lastText_ = text;
-        std::fprintf(stderr, "\r%s", dadaz::progressText(text, done, total).c_str());
-        std::fflush(stderr);
-    }
-    void status(const std::string&) override {}
-    ~TerminalProgress() override {
-        if (lastPercent_ >= 0) std::fprintf(stderr, "\n");
-    }
-
-  private:
-    long lastPercent_ = -1;
-    std::string lastText_;
 };
 
 }  // namespace
@@ -126,14 +106,7 @@ int cmdSonglist(int argc, char** argv) {
 
     dadaz::FileSystem fs;
     programFolder = folderText(programFolder);
-    dadaz::Folders folders;
-    if (someFolders) {
-        folders = {folderText(midi), folderText(lyric), folderText(cursor),
-                   moveTo.empty() ? programFolder + "/Invalid Files" : folderText(moveTo)};
-    } else {
-        folders = dadaz::detectFolders(fs, programFolder).folders;
-        if (!moveTo.empty()) folders.moveTo = folderText(moveTo);
-    }
+    const dadaz::Folders folders = libraryFolders(fs, programFolder, midi, lyric, cursor, moveTo);
 
     dadaz::SongListOptions options;
     options.checkFiles = check;
