@@ -41,8 +41,7 @@ bool anyDirectlyIn(const Paths& paths, const std::string& folder) {
     return std::any_of(paths.begin(), paths.end(), [&](auto& p) { return directlyIn(p, folder); });
 }
 
-// The files on disk are exactly the ones the summary announces, each song's where the layout
-// puts it (extensions in either case).
+// The files on disk are exactly those announced, each song's where its layout puts it.
 void expectFilesAsAnnounced(const GeneratedLibrary& lib) {
     std::set<std::string> announced;
     for (const GeneratedSong& s : lib.songs) {

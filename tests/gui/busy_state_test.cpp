@@ -6,19 +6,10 @@
 
 #include "app/features.h"
 #include "gui/window_fixture.h"
+#include "songlist/songlist_messages.h"
 
 using namespace dadaz;
 using namespace dadaz::testing;
-
-namespace {
-
-const char* const kOwnListChoice =
-    "ตัวเลือกการสร้างรายการเพลง 1\n\n"
-    "Yes :  สร้างรายการเพลงเพื่อใช้สำหรับโปรแกรมนี้เท่านั้น\n"
-    "No :  สร้างรายการเพลงพร้อมทั้งฐานข้อมูลเพลงสำหรับโปรแกรม ZUZ Adediru ด้วย\n"
-    "Cancel :  ยกเลิกการสร้างรายการเพลง";
-
-}  // namespace
 
 class BusyStateTest : public QObject {
     Q_OBJECT
@@ -38,8 +29,8 @@ class BusyStateTest : public QObject {
     }
 
   private slots:
-    // The Part's lists as the user meets them: during each run nothing can be clicked or typed
-    // into but the run's own stop button, and only the run's progress box shows.
+    // During each run nothing can be clicked or typed into but its own stop button, and only
+    // its own progress box shows.
     void duringARunOnlyItsStopButtonIsLive() {
         const std::tuple<const char*, Mode, QString, QString> cases[] = {
             {"AddSong", Mode::AddRenameLister, "", "lblAddSongProgress picAddSongProgress"},
@@ -126,8 +117,7 @@ class BusyStateTest : public QObject {
         f.makeLibrary({.songs = 40, .newSongs = 0, .threads = 1});
         attachFeatures(*f.window);
         f.showActive();
-        // Every moment of the runs is 20 ms after the one before: they let events through at
-        // every pause.
+        // Each moment is 20 ms after the last: the runs let events through at every pause.
         f.window->setRunClock([t = std::chrono::steady_clock::time_point()]() mutable {
             return t += std::chrono::milliseconds(20);
         });
@@ -143,8 +133,8 @@ class BusyStateTest : public QObject {
                 seen << clickableControls(f.window.get());
             });
         };
-        f.prompt.expectAsk(MessageIcon::Question, MessageButtons::YesNoCancel, kOwnListChoice,
-                           Answer::Yes);
+        f.prompt.expectAsk(MessageIcon::Question, MessageButtons::YesNoCancel,
+                           songlist_text::kChoiceOwnList, Answer::Yes);
         pressDuringRun();
         f.get<QAbstractButton>("btnLister")->click();
         QCOMPARE(seen, QStringList({"btnStopLister"}));

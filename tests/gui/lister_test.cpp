@@ -5,6 +5,7 @@
 #include "gui/window_fixture.h"
 #include "shell/dos_drives_dialog.h"
 #include "songlist/gui/lister_controller.h"
+#include "songlist/songlist_messages.h"
 
 using namespace dadaz;
 using dadaz::testing::checkPrompt;
@@ -12,18 +13,14 @@ using dadaz::testing::readBytes;
 
 namespace {
 
-const char* const kChoiceOwnList =
-    "ตัวเลือกการสร้างรายการเพลง 1\n\n"
-    "Yes :  สร้างรายการเพลงเพื่อใช้สำหรับโปรแกรมนี้เท่านั้น\n"
-    "No :  สร้างรายการเพลงพร้อมทั้งฐานข้อมูลเพลงสำหรับโปรแกรม ZUZ Adediru ด้วย\n"
-    "Cancel :  ยกเลิกการสร้างรายการเพลง";
+using songlist_text::kChoiceOwnList;
 const char* const kChoiceChecking =
     "ตัวเลือกการสร้างรายการเพลง 2\n\n"
     "Yes :  สร้างรายการเพลงแบบปกติ\n"
     "No :  สร้างรายการเพลงแบบมีการตรวจสอบและจัดระบบแฟ้มด้วย\n"
     "Cancel :  ยกเลิกการสร้างรายการเพลง";
 const char* const kStopQuestion = "ท่านต้องการยกเลิกการสร้างรายการเพลง";
-const char* const kOpenQuestion = "ท่านต้องการเปิดแฟ้มรายการเพลง?";
+using songlist_text::kOpenSongListQuestion;
 
 // The closing message of a run that wrote the database into the program folder.
 std::string closingMessage(const std::string& program, const std::string& moveTo,
@@ -65,8 +62,7 @@ struct ListerFixture : dadaz::testing::BasicWindowFixture<ActingPrompt> {
         }
     }
 
-    // At the run's first pause for events: whether the window looks busy (busy pointer, start
-    // button hidden, progress shown, rename disabled, add-rename-list mode).
+    // Whether the window looks busy at the run's first pause for events.
     void watchRun(bool& looksBusy) {
         QTimer::singleShot(0, window.get(), [this, &looksBusy] {
             const QCursor* cursor = QApplication::overrideCursor();
@@ -97,11 +93,11 @@ class ListerTest : public QObject {
             f.prompt.expectInform(closingMessage(f.program.path(),
                                                  checking ? f.program / "Invalid Files" : "",
                                                  "C: = " + f.program.path()));
-            f.prompt.expectAsk(MessageIcon::Question, MessageButtons::YesNo, kOpenQuestion,
+            f.prompt.expectAsk(MessageIcon::Question, MessageButtons::YesNo, kOpenSongListQuestion,
                                Answer::Yes);
             // A stop asked for while the list is written must not stop the next run.
             f.prompt.beforeAsk = [&f](const std::string& text) {
-                if (text == kOpenQuestion) f.state().stopRequested = true;
+                if (text == kOpenSongListQuestion) f.state().stopRequested = true;
             };
             bool looksBusy = false;
             f.watchRun(looksBusy);
@@ -214,7 +210,8 @@ class ListerTest : public QObject {
         f.prompt.expectInform(
             closingMessage(f.program.path(), "",
                            "C: = " + f.program.path() + "\n     E: = " + f.program / "SONG"));
-        f.prompt.expectAsk(MessageIcon::Question, MessageButtons::YesNo, kOpenQuestion, Answer::No);
+        f.prompt.expectAsk(MessageIcon::Question, MessageButtons::YesNo, kOpenSongListQuestion,
+                           Answer::No);
         f.panel().btnLister->click();
         checkPrompt(f.prompt);
         const std::string list = readBytes(f.program / "List.vk2");

@@ -31,8 +31,7 @@ class MainWindowTest : public QObject {
             QVERIFY2(!f.get(name)->isVisible(), name);
     }
 
-    // A Windows converter is offered only while wine can start it; until then the About box
-    // says why.
+    // Until wine can start the Windows converter, the About box says why it is not offered.
     void aWindowsConverterIsOfferedOnlyWithWine() {
         WindowFixture f;
         TempDir bin;
@@ -108,8 +107,7 @@ class MainWindowTest : public QObject {
             {"txtMoveTo", "ที่เก็บแฟ้มที่ไม่เกี่ยวข้อง, ที่โปรแกรมจะทำการย้ายไปไว้"},
             {"btnBrowseMoveTo", "เลือกที่เก็บแฟ้ม ที่ไม่เกี่ยวข้อง [F12]"},
         };
-        // The long help texts belong to the window's tooltip object, the short ones to the
-        // controls themselves.
+        // Long help texts live in the window's tooltip object, short ones on the controls.
         for (const auto& [name, tip] : tips) {
             QString text = f.window->toolTips().toolText(f.get(name));
             if (text.isEmpty()) text = f.get(name)->toolTip();

@@ -30,8 +30,7 @@ struct SearchPrompt : dadaz::testing::ScriptedPrompt {
     int closingMessages = 0;
 };
 
-// A generated library in the search mode; `listed`: with its own song list, as the list
-// panel's first choice writes it.
+// A generated library in the search mode; `listed`: with the list panel's own song list.
 struct SearchFixture : dadaz::testing::BasicWindowFixture<SearchPrompt> {
     explicit SearchFixture(bool listed = true) {
         makeLibrary({.songs = kSongs, .newSongs = 0, .extras = false});
@@ -182,8 +181,7 @@ class SearchPanelTest : public QObject {
         QTest::keyClick(box, Qt::Key_Return);
         QVERIFY(all->isEnabled() && all->isChecked() && !lyric->isEnabled());
 
-        // Typing in the result list starts a new search text; Enter on an option only moves
-        // the focus there.
+        // Typing in the result list starts a new search; Enter on an option only moves focus.
         f.panel()->lstSongSearch->setFocus();
         QTest::keyClick(f.panel()->lstSongSearch, Qt::Key_K);
         QCOMPARE(box->text(), QStringLiteral("k"));

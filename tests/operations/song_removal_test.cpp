@@ -23,8 +23,7 @@ class SongRemovalTest : public ::testing::TestWithParam<GeneratorLayout> {
   protected:
     SongRemovalTest() { regenerate(); }
 
-    // The library as generated and an empty move-to folder; anything else in the test folder
-    // goes.
+    // The library as generated and an empty move-to folder, nothing else.
     void regenerate() {
         std::filesystem::remove_all(dir / "lib");
         std::filesystem::remove_all(dir / "outside");

@@ -65,7 +65,6 @@ TEST_F(SongReplacementTest, OnlyTheStemOfThePickedNameCountsAndMissingTargetsAre
     } cases[] = {
         {fresh.lyricPath, ReplaceMode::AllFiles, {true, true, true}},
         {dir / "New Song/" + fresh.code + ".txt", ReplaceMode::AllFiles, {true, true, true}},
-        {fresh.lyricPath, ReplaceMode::MidiOnly, {true, false, false}},
         {dotted, ReplaceMode::AllFiles, {true, true, true}},
     };
     for (const auto& c : cases) {

@@ -13,8 +13,7 @@ namespace {
 using testing::readBytes;
 using testing::writeBytes;
 
-// Two targets in two folders; the second copy vanishes before the commit, so its rename
-// fails after the first target was replaced, which must then get its old file back.
+// The second staged copy vanishes: the first target, already replaced, gets its old file back.
 TEST(StagedReplacementTest, ARenameThatFailsPutsBackWhatWasReplaced) {
     for (auto swap : {StagedReplacement::Swap::Exchange, StagedReplacement::Swap::MoveAside}) {
         testing::TempDir dir;

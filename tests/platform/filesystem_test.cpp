@@ -93,8 +93,7 @@ TEST_F(FileSystemTest, ListsByUpperCasedNameInByteOrder) {
         writeBytes(dir / name, "12");
     std::filesystem::create_directory(dir / "Z");
     const auto entries = fs.list(dir.path(), ListSizes::Read);
-    EXPECT_EQ(listed(entries), (Names{".hidden", "A", "a1", "b", "Z", "_x", "\xE0\xB8\x81.lyr"}));
-    ASSERT_EQ(entries.size(), 7u);
+    ASSERT_EQ(listed(entries), (Names{".hidden", "A", "a1", "b", "Z", "_x", "\xE0\xB8\x81.lyr"}));
     EXPECT_TRUE(entries[0].hidden && !entries[1].hidden && entries[4].isFolder);
     EXPECT_EQ(entries[1].size, 2u);
     EXPECT_EQ(listed(fs.listFolders(dir.path())), Names{"Z"});

@@ -32,7 +32,7 @@ bool isEmpty(const PlaybackView& v) {
 // Songs sound into a recorder on a clock that moves only when told.
 class PlaybackTest : public ::testing::Test {
   protected:
-    // A file in the test folder; its path in double quotes, for a command.
+    // A file in the test folder; returns its path quoted for a command.
     std::string file(const std::string& name, const std::string& bytes) {
         writeBytes(dir_ / name, bytes);
         return "\"" + dir_ / name + "\"";
@@ -149,14 +149,14 @@ TEST_F(PlaybackTest, SendsEveryEventInOrderOneSongAtATime) {
 }
 
 TEST_F(PlaybackTest, StopBringsBackThePlayButtonsOfTheModes) {
-    // A song played in search mode and stopped by the change to another mode.
+    // Stopped by the change to another mode, the song's own play button comes back too.
     controller_.playSearchSong(song("10001", 5000));
     PlaybackView view = controller_.stop(stopContext(false));
     EXPECT_TRUE(*view.playSongEnabled && *view.playMidiEnabled && !*view.stopSongEnabled);
     EXPECT_TRUE(!*view.timesVisible && view.lengthText == "" && view.positionText == "");
     EXPECT_EQ(mci_.send("Status MidiFile mode").error, MciError::InvalidDevice);
 
-    // With nothing playing only the play button of the mode follows its list.
+    // With nothing playing only the mode's own play button follows its list.
     const std::tuple<bool, bool, std::size_t, std::size_t, bool> cases[] = {
         {true, true, 4, 0, true},   {true, true, 3, 9, false}, {true, false, 1, 0, true},
         {true, false, 0, 9, false}, {false, true, 9, 1, true}, {false, false, 9, 0, false},
@@ -237,8 +237,7 @@ TEST_F(PlaybackTest, StopWritesTheResetFileOnceThenPlaysWhatIsThereForAtMostTwoS
     EXPECT_FALSE(std::filesystem::exists(reset_));  // not doubled in another case
 }
 
-// The clock moves on past a separator at its next tick, unless a stop or a mode change came
-// between: the next song would start in a panel the user has left.
+// A stop or mode change while on a separator: the next song must not start in a left panel.
 TEST_F(PlaybackTest, AStopCancelsTheMovePastASeparator) {
     const std::vector<std::string> lines = {song("1", 1000), "-----", song("2", 1000)};
     for (bool searchMode : {true, false}) {
