@@ -40,17 +40,14 @@ struct AddFixture : testing::LibraryFixture {
     AddFixture() {
         fs::create_directories(source);
         ctx.leaveBusy = [this] { ++leaves; };
-        expectStart();
-    }
-    void expectStart() {
         prompt.expectAsk(MessageIcon::Information, MessageButtons::YesNo, kStart, Answer::Yes);
     }
     // Library files: "LYRICS/1/1000001.LYR" and so on.
     void put(const std::string& path, const std::string& bytes = "old") {
         writeBytes(program + "/" + path, bytes);
     }
-    void newSong(const std::string& code, const std::string& ext = ".") {
-        const auto name = [&](const char* kind) { return source + "/" + code + ext + kind; };
+    void newSong(const std::string& code) {
+        const auto name = [&](const char* kind) { return source + "/" + code + "." + kind; };
         writeBytes(name("lyr"), lyric(code));
         writeBytes(name("mid"), "MThd " + code);
         writeBytes(name("cur"), "cursor " + code);

@@ -77,6 +77,7 @@ struct Case {
     std::vector<Question> script;
     std::map<std::string, std::string> moved;  // final path <- original path; others stay
     RenumberResult::Status status = RenumberResult::Status::Completed;
+    const char* lyricFolder = "LYRICS";
 };
 
 RenumberSettings digits(const char* count) {
@@ -120,6 +121,7 @@ TEST_P(RenumberRunTest, FilesEndWhereTheyShouldWithTheirBytes) {
     const Case& c = GetParam();
     LibraryFixture lib;
     for (const std::string& file : c.files) writeBytes(lib.program + "/" + file, file);
+    lib.ctx.folders.lyric = lib.program + "/" + c.lyricFolder;
     for (Question q : c.script) {
         if (const auto at = q.text.find("%MOVETO%"); at != std::string::npos)
             q.text.replace(at, 8, lib.ctx.folders.moveTo);
@@ -235,26 +237,19 @@ INSTANTIATE_TEST_SUITE_P(
               finished(
                   1, 0, 0,
                   "\n\nเพลงที่ไม่ได้เปลี่ยนรหัส เพราะมีแฟ้มอื่นใช้ชื่อใหม่อยู่แล้ว : 2 เพลง\n     2/21\n     2/22")},
-             {}}),
+             {}},
+        // The MIDI and Lyric folders given as one folder in another case: the MIDI pass would
+        // move every lyric file away as a file of another kind.
+        Case{"TwoKindsInOneFolder",
+             digits("6"),
+             triples({"15"}) + std::vector<std::string>{"SONG/1/15.LYR"},
+             {backup(), critical("ไม่สามารถทำงานต่อได้!\nเนื่องจากที่เก็บแฟ้ม MIDI, Lyric และ Cursor "
+                                 "จะต้องเป็นคนละโฟลเดอร์กัน\n\n"
+                                 "กรุณาเลือกที่เก็บแฟ้มใหม่")},
+             {},
+             RenumberResult::Status::Refused,
+             "song"}),
     [](const ::testing::TestParamInfo<Case>& p) { return std::string(p.param.name); });
-
-// The MIDI and Lyric folders given as one folder in another case: the MIDI pass would move
-// every lyric file away as a file of another kind.
-TEST(RenumberFoldersTest, TwoKindsInOneFolderAreRefused) {
-    LibraryFixture lib;
-    for (const std::string& file : triples({"15"})) writeBytes(lib.program + "/" + file, file);
-    lib.ctx.folders.lyric = lib.program + "/song";
-    writeBytes(lib.program + "/SONG/1/15.LYR", "lyric");
-    const auto before = tree(lib.program);
-    lib.prompt.expectAsk(backup().icon, backup().buttons, backup().text, Answer::Yes);
-    lib.prompt.expectAsk(
-        MessageIcon::Critical, MessageButtons::Ok,
-        "ไม่สามารถทำงานต่อได้!\nเนื่องจากที่เก็บแฟ้ม MIDI, Lyric และ Cursor จะต้องเป็นคนละโฟลเดอร์กัน\n\n"
-        "กรุณาเลือกที่เก็บแฟ้มใหม่",
-        Answer::Ok);
-    EXPECT_EQ(runRenumber(lib.ctx, digits("6")).status, RenumberResult::Status::Refused);
-    EXPECT_EQ(tree(lib.program), before);
-}
 
 }  // namespace
 }  // namespace dadaz::testing
