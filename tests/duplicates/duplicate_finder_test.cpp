@@ -90,23 +90,19 @@ TEST(DuplicateSearch, NeighboursAreListedMarkedAndSeparatedByCriterion) {
          {"1;A;x;C", "2;A;y;C", "-"}},
         {"no semicolon: empty keys", C::Title, {"abc", "def"}, {"abc", "def"}},
         {"one song line", C::Title, {"1;A;x;C"}, {}},
+        // 10003 is 50 bytes from 10002, 10004 99 from 10003; 19999 has no file.
+        {"MIDI sizes less than fifty bytes apart",
+         C::TitleMidi,
+         {"10001;A;x;C", "10002;A;y;C", "10003;A;z;C", "10004;A;w;C", "19999;A;v;C"},
+         {"10001;A;x;C", "10002;A;y;C"}},
     };
     Library library;
+    for (const auto& [code, size] :
+         {std::pair{"10001", 40000}, {"10002", 40049}, {"10003", 40099}, {"10004", 40000}})
+        library.song(code, size);
     for (const SearchCase& c : cases) {
         EXPECT_EQ(shown(library.search(c.songLines, c.by).lines), c.expected) << c.name;
     }
-}
-
-TEST(DuplicateSearch, MidiSizesMustBeLessThanFiftyBytesApart) {
-    Library library;
-    library.song("10001", 40000);
-    library.song("10002", 40049);
-    library.song("10003", 40050 + 49);  // 50 from the one before
-    library.song("10004", 40000);       // 99 from the one before
-    const std::vector<std::string> lines = {"10001;A;x;C", "10002;A;y;C", "10003;A;z;C",
-                                            "10004;A;w;C", "19999;A;v;C"};  // last: no file
-    EXPECT_EQ(shown(library.search(lines, C::TitleMidi).lines),
-              (std::vector<std::string>{"10001;A;x;C", "10002;A;y;C"}));
 }
 
 TEST(DuplicateSearch, StopsWhenTheListIsFull) {

@@ -70,15 +70,12 @@ class RenumberTest : public QObject {
         panel->chkLeaveDigit->setChecked(true);
         QVERIFY(panel->txtLeaveDigit->isEnabled());
         panel->chkCustomPattern->setChecked(true);
-        QVERIFY(panel->txtCustomPattern->isEnabled());
-        QVERIFY(!panel->chkLeaveDigit->isChecked());
-        QVERIFY(!panel->chkLeaveDigit->isEnabled());
-        QVERIFY(!panel->txtLeaveDigit->isEnabled());
+        QVERIFY(panel->txtCustomPattern->isEnabled() && !panel->chkLeaveDigit->isChecked() &&
+                !panel->chkLeaveDigit->isEnabled() && !panel->txtLeaveDigit->isEnabled());
         panel->txtCustomPattern->setText(QStringLiteral("ABC0000"));
         QCOMPARE(panel->txtRenameDigit->text(), QStringLiteral("7"));
         panel->chkCustomPattern->setChecked(false);
-        QVERIFY(!panel->txtCustomPattern->isEnabled());
-        QVERIFY(panel->chkLeaveDigit->isEnabled());
+        QVERIFY(!panel->txtCustomPattern->isEnabled() && panel->chkLeaveDigit->isEnabled());
     }
 
     void digitCountIsChecked_data() {
