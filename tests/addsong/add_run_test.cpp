@@ -4,7 +4,6 @@
 
 #include <filesystem>
 
-#include "generator/library_generator.h"
 #include "songlist/songlist_fixture.h"
 
 namespace dadaz {
@@ -26,8 +25,9 @@ const char* const kIncomplete =
     "ท่านต้องการดำเนินการต่อหรือไม่?";
 const char* const kTaken = "มีแฟ้มชื่อนี้ในที่เก็บเพลงอยู่แล้ว";
 
-// A library in SONG, LYRICS and CURSOR of the program folder, new songs in "New Song", and
-// the add panel's settings (automatic target "1", pattern box "000000").
+// A library in SONG, LYRICS and CURSOR of the program folder, new songs in "New Song", the
+// add panel's settings (automatic target "1", pattern box "000000") and the first question
+// answered Yes.
 struct AddFixture : testing::LibraryFixture {
     std::string source = program + "/New Song";
     AddSongOptions options{.target = AddTarget::Automatic,
@@ -40,14 +40,15 @@ struct AddFixture : testing::LibraryFixture {
     AddFixture() {
         fs::create_directories(source);
         ctx.leaveBusy = [this] { ++leaves; };
+        prompt.expectAsk(MessageIcon::Information, MessageButtons::YesNo, kStart, Answer::Yes);
     }
     // Library files: "LYRICS/1/1000001.LYR" and so on.
     void put(const std::string& path, const std::string& bytes = "old") {
         writeBytes(program + "/" + path, bytes);
     }
-    void newSong(const std::string& code, const std::string& ext = ".") {
-        const auto name = [&](const char* kind) { return source + "/" + code + ext + kind; };
-        writeBytes(name("lyr"), lyricText({"Title " + code, "Artist", "C", "", "la la"}));
+    void newSong(const std::string& code) {
+        const auto name = [&](const char* kind) { return source + "/" + code + "." + kind; };
+        writeBytes(name("lyr"), lyric(code));
         writeBytes(name("mid"), "MThd " + code);
         writeBytes(name("cur"), "cursor " + code);
     }
@@ -59,6 +60,9 @@ struct AddFixture : testing::LibraryFixture {
     void expectClosing(const std::string& text, MessageIcon icon = MessageIcon::Information,
                        Answer open = Answer::No) {
         prompt.expectAsk(icon, MessageButtons::YesNo, text + kOpenList, open);
+    }
+    void expectAdded(int count) {
+        expectClosing("เพิ่มเพลงเสร็จแล้ว มีเพลงเพิ่มขึ้นทั้งหมด " + std::to_string(count) + " เพลง");
     }
     AddSongResult run() {
         fs.forgetIndexes();  // the test wrote behind its back
@@ -95,7 +99,6 @@ TEST(AddSong, ContinuesTheFolderNumberingWithListAndLog) {
     AddFixture f;
     for (int i = 1; i <= 150; ++i) f.songs.add(std::to_string(1000000 + i), {"Old", "A", "C", ""});
     f.newSong("123");
-    f.prompt.expectAsk(MessageIcon::Information, MessageButtons::YesNo, kStart, Answer::Yes);
     f.expectClosing("เพิ่มเพลงเสร็จแล้ว มีเพลงเพิ่มขึ้นทั้งหมด 1 เพลง", MessageIcon::Information, Answer::Yes);
     const AddSongResult result = f.run();
 
@@ -122,7 +125,6 @@ TEST(AddSong, TakenFirstCodeRefusesOrLeavesTheSongOut) {
         for (int i = 1; i <= 149; ++i) f.put("LYRICS/1/" + std::to_string(1000000 + i) + ".LYR");
         f.put(std::string("LYRICS/1/") + name, "keep");
         f.newSong("123");
-        f.prompt.expectAsk(MessageIcon::Information, MessageButtons::YesNo, kStart, Answer::Yes);
         const bool checked = std::string(name).ends_with(".LYR");
         if (checked) {
             f.prompt.expectAsk(MessageIcon::Critical, MessageButtons::Ok, kCodeExists, Answer::Ok);
@@ -150,9 +152,8 @@ TEST(AddSong, IncompleteSourceAsksAndAddsCompleteSongsOnly) {
         f.put("New Song/readme.txt");
         f.put("New Song/notes.doc");
         f.options.patternBox = "0";  // too short: six more zeros
-        f.prompt.expectAsk(MessageIcon::Information, MessageButtons::YesNo, kStart, Answer::Yes);
         f.prompt.expectAsk(MessageIcon::Exclamation, MessageButtons::YesNo, kIncomplete, answer);
-        if (answer == Answer::Yes) f.expectClosing("เพิ่มเพลงเสร็จแล้ว มีเพลงเพิ่มขึ้นทั้งหมด 1 เพลง");
+        if (answer == Answer::Yes) f.expectAdded(1);
         f.run();
         EXPECT_EQ(fs::exists(f.program + "/LYRICS/1/10000001.LYR"), answer == Answer::Yes);
         EXPECT_FALSE(fs::exists(f.program + "/LYRICS/1/10000002.LYR"));
@@ -172,7 +173,6 @@ TEST(AddSong, KeepNamesGoesToTheFirstCharacterFolderAndNeverReplaces) {
     f.newSong("56");
     f.songs.add("56", {"Old song", "Old", "D", ""});
     const std::string oldLyric = f.at("LYRICS/5/56.LYR");
-    f.prompt.expectAsk(MessageIcon::Information, MessageButtons::YesNo, kStart, Answer::Yes);
     f.expectClosing(std::string("เพิ่มเพลงเสร็จแล้ว มีเพลงเพิ่มขึ้นทั้งหมด 1 เพลง\n\n") +
                         "เพลงที่ไม่ได้เพิ่ม 1 เพลง\n56.lyr  ;" + kTaken,
                     MessageIcon::Exclamation);
@@ -196,7 +196,6 @@ TEST(AddSong, TakenOrFailingSongsAreLeftOutWhole) {
     f.put("SONG/1/1000005.MID", "orphan");
     fs::create_directories(f.program + "/SONG/1/.dadaz-add-1000006.MID.tmp");
     for (const char* code : {"a", "b", "c"}) f.newSong(code);
-    f.prompt.expectAsk(MessageIcon::Information, MessageButtons::YesNo, kStart, Answer::Yes);
     f.expectClosing(std::string("เพิ่มเพลงเสร็จแล้ว มีเพลงเพิ่มขึ้นทั้งหมด 1 เพลง\n\nเพลงที่ไม่ได้เพิ่ม 2 เพลง\n") +
                         "b.lyr => 1000005  ;" + kTaken + "\nc.lyr => 1000006  ;คัดลอกแฟ้มไม่สำเร็จ",
                     MessageIcon::Exclamation);
@@ -224,8 +223,7 @@ TEST(AddSong, LeftoversOfAKilledRunAreRemoved) {
     f.put(".dadaz-add-folders", f.program + "/LYRICS/1\n" + f.program + "/SONG/1\n" + f.program +
                                     "/Other\n" + f.program + "/LYRICS/../Other\n");
     f.newSong("a");
-    f.prompt.expectAsk(MessageIcon::Information, MessageButtons::YesNo, kStart, Answer::Yes);
-    f.expectClosing("เพิ่มเพลงเสร็จแล้ว มีเพลงเพิ่มขึ้นทั้งหมด 1 เพลง");
+    f.expectAdded(1);
     f.run();
     EXPECT_EQ(f.at("LYRICS/1/1000002.LYR"), f.lyric("a"));
     EXPECT_FALSE(fs::exists(f.program + "/LYRICS/1/.dadaz-add-1000002.LYR.tmp"));
@@ -270,38 +268,11 @@ TEST(AddSong, RefusalsBeforeTheCopies) {
         AddFixture f;
         f.newSong("a");
         c.setUp(f);
-        f.prompt.expectAsk(MessageIcon::Information, MessageButtons::YesNo, kStart, Answer::Yes);
         f.prompt.expectAsk(c.icon, MessageButtons::Ok, c.message, Answer::Ok);
         EXPECT_EQ(f.run().status, AddSongResult::Status::Refused);
         EXPECT_EQ(f.leaves, c.leaves);
         EXPECT_FALSE(fs::exists(f.program + "/Log"));
         EXPECT_FALSE(f.state.songsAdded);
-    }
-}
-
-// As the players' numbering runs: every folder of a sequential library goes on from its count.
-TEST(AddSong, ContinuesEverySequentialFolder) {
-    AddFixture f;
-    const GeneratedLibrary lib = generateLibrary(
-        f.program + "/lib", {.songs = 400, .newSongs = 2, .sequential = true, .threads = 1});
-    f.ctx.folders = {lib.midiFolder, lib.lyricFolder, lib.cursorFolder, f.program};
-    f.options.target = AddTarget::Manual;
-    f.options.sourceFolder = lib.newSongFolder;
-    for (const DirEntry& folder : FileSystem().listFolders(lib.lyricFolder)) {
-        const auto count =
-            std::distance(fs::directory_iterator(lib.lyricFolder + "/" + folder.name), {});
-        const PatternSuggestion s =
-            suggestPattern(FileSystem(), lib.midiFolder, AddTarget::Manual, folder.name);
-        f.options.prefix = *s.prefix;
-        f.options.patternBox = s.pattern;
-        f.prompt.expectAsk(MessageIcon::Information, MessageButtons::YesNo, kStart, Answer::Yes);
-        f.expectClosing("เพิ่มเพลงเสร็จแล้ว มีเพลงเพิ่มขึ้นทั้งหมด 2 เพลง");
-        f.run();
-        for (long k = 1; k <= 2; ++k) {
-            const std::string code = folder.name + formatNumber(count + k, "00000");
-            EXPECT_TRUE(fs::exists(lib.midiFolder + "/" + folder.name + "/" + code + ".MID"))
-                << code;
-        }
     }
 }
 

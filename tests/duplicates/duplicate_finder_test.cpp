@@ -5,14 +5,10 @@
 #include "duplicates/duplicate_review.h"
 #include "duplicates/duplicate_texts.h"
 #include "library/song_paths.h"
-#include "platform/filesystem.h"
-#include "platform/launcher.h"
-#include "support/scripted_prompt.h"
-#include "support/temp_dir.h"
+#include "songlist/songlist_fixture.h"
 
 using namespace dadaz;
 using dadaz::testing::readBytes;
-using dadaz::testing::TempDir;
 using dadaz::testing::writeBytes;
 using C = DuplicateCriterion;
 
@@ -27,10 +23,8 @@ std::vector<std::string> shown(const std::vector<ResultLine>& lines) {
     return out;
 }
 
-struct Library {
-    TempDir dir;
-    FileSystem fs;
-    Folders folders{dir / "SONG", dir / "LYRICS", dir / "CURSOR", dir / "Invalid Files"};
+struct Library : dadaz::testing::LibraryFixture {
+    Folders& folders = ctx.folders;
     SongPaths paths{fs, folders};
 
     // The song's three files; the MIDI file `midiSize` bytes long.
@@ -96,23 +90,19 @@ TEST(DuplicateSearch, NeighboursAreListedMarkedAndSeparatedByCriterion) {
          {"1;A;x;C", "2;A;y;C", "-"}},
         {"no semicolon: empty keys", C::Title, {"abc", "def"}, {"abc", "def"}},
         {"one song line", C::Title, {"1;A;x;C"}, {}},
+        // 10003 is 50 bytes from 10002, 10004 99 from 10003; 19999 has no file.
+        {"MIDI sizes less than fifty bytes apart",
+         C::TitleMidi,
+         {"10001;A;x;C", "10002;A;y;C", "10003;A;z;C", "10004;A;w;C", "19999;A;v;C"},
+         {"10001;A;x;C", "10002;A;y;C"}},
     };
     Library library;
+    for (const auto& [code, size] :
+         {std::pair{"10001", 40000}, {"10002", 40049}, {"10003", 40099}, {"10004", 40000}})
+        library.song(code, size);
     for (const SearchCase& c : cases) {
         EXPECT_EQ(shown(library.search(c.songLines, c.by).lines), c.expected) << c.name;
     }
-}
-
-TEST(DuplicateSearch, MidiSizesMustBeLessThanFiftyBytesApart) {
-    Library library;
-    library.song("10001", 40000);
-    library.song("10002", 40049);
-    library.song("10003", 40050 + 49);  // 50 from the one before
-    library.song("10004", 40000);       // 99 from the one before
-    const std::vector<std::string> lines = {"10001;A;x;C", "10002;A;y;C", "10003;A;z;C",
-                                            "10004;A;w;C", "19999;A;v;C"};  // last: no file
-    EXPECT_EQ(shown(library.search(lines, C::TitleMidi).lines),
-              (std::vector<std::string>{"10001;A;x;C", "10002;A;y;C"}));
 }
 
 TEST(DuplicateSearch, StopsWhenTheListIsFull) {
@@ -125,27 +115,17 @@ TEST(DuplicateSearch, StopsWhenTheListIsFull) {
 }
 
 TEST(DuplicateFinder, RefusesTheMultiFolderLayoutAndChangesNothing) {
-    Library library;
-    dadaz::testing::ScriptedPrompt prompt;
-    prompt.expectAsk(MessageIcon::Critical, MessageButtons::Ok, duplicate_text::kMultiFolder,
-                     Answer::Ok, duplicate_text::kMultiFolderTitle);
-    NullProgress progress;
-    SystemLauncher launcher;
-    SessionState state;
-    state.songsAdded = true;
-    RunContext ctx{library.dir.path(),
-                   {library.dir.path(), library.dir.path(), library.dir.path(), ""},
-                   library.fs,
-                   prompt,
-                   progress,
-                   launcher,
-                   state};
+    Library f;
+    f.prompt.expectAsk(MessageIcon::Critical, MessageButtons::Ok, duplicate_text::kMultiFolder,
+                       Answer::Ok, duplicate_text::kMultiFolderTitle);
+    f.state.songsAdded = true;
+    f.folders = {f.program, f.program, f.program, ""};
     bool rebuilt = false;
     const FinderResult found = findDuplicates(
-        ctx, {.criterion = [] { return C::Title; }, .rebuild = [&] { rebuilt = true; }});
+        f.ctx, {.criterion = [] { return C::Title; }, .rebuild = [&] { rebuilt = true; }});
     EXPECT_EQ(found.end, FinderResult::End::Refused);
-    EXPECT_FALSE(rebuilt || state.duplicateSearchActive || found.searched);
-    EXPECT_TRUE(prompt.finished());
+    EXPECT_FALSE(rebuilt || f.state.duplicateSearchActive || found.searched);
+    EXPECT_TRUE(f.prompt.finished());
 }
 
 TEST(DuplicateReview, EveryCopyMarkedIsCountedPerSong) {
@@ -167,10 +147,10 @@ TEST(DuplicateReview, EveryCopyMarkedIsCountedPerSong) {
 
 TEST(DuplicateReview, SelectionIsSavedAndImportedLineForLine) {
     Library library;
-    dadaz::testing::ScriptedPrompt prompt;
+    auto& prompt = library.prompt;
     std::vector<ResultLine> lines = {
         {"1;A;x;C"}, {"2;A;y;C", true}, {duplicateSeparator()}, {"3;B;x;C", true}};
-    ASSERT_TRUE(saveSelection(library.fs, library.dir.path(), lines, prompt));
+    ASSERT_TRUE(saveSelection(library.fs, library.program, lines, prompt));
     EXPECT_EQ(readBytes(library.dir / "SelectSong.txt"), "2;A;y;C\r\n3;B;x;C\r\n");
 
     writeBytes(
@@ -212,12 +192,15 @@ TEST(DuplicateRemoval, OnlySongsReallyGoneLeaveTheListAndEnterTheLog) {
     }
     lines[3].marked = lines[4].marked = true;
     RecordingProgress bar;
-    const DuplicateRemovalResult deleted = removeMarkedSongs(library.fs, lines,
-                                                             {.kind = RemovalKind::Delete,
-                                                              .programFolder = library.dir.path(),
-                                                              .folders = library.folders,
-                                                              .stamp = "051220261642"},
-                                                             bar);
+    const auto remove = [&](RemovalKind kind, const char* stamp) {
+        return removeMarkedSongs(library.fs, lines,
+                                 {.kind = kind,
+                                  .programFolder = library.program,
+                                  .folders = library.folders,
+                                  .stamp = stamp},
+                                 bar);
+    };
+    const DuplicateRemovalResult deleted = remove(RemovalKind::Delete, "051220261642");
     EXPECT_EQ(bar.last, "กำลังลบเพลงซ้ำ 20 %");
     EXPECT_EQ(bar.colour, 0xFF8080u);
     EXPECT_FALSE(library.whole("10004") ||
@@ -232,12 +215,7 @@ TEST(DuplicateRemoval, OnlySongsReallyGoneLeaveTheListAndEnterTheLog) {
     lines = deleted.lines;
     lines[0].marked = lines[1].marked = true;
     writeBytes(library.folders.moveTo + "/10001.CUR", "other");
-    const DuplicateRemovalResult moved = removeMarkedSongs(library.fs, lines,
-                                                           {.kind = RemovalKind::Move,
-                                                            .programFolder = library.dir.path(),
-                                                            .folders = library.folders,
-                                                            .stamp = "051220261643"},
-                                                           bar);
+    const DuplicateRemovalResult moved = remove(RemovalKind::Move, "051220261643");
     EXPECT_TRUE(library.whole("10001"));
     EXPECT_EQ(readBytes(library.folders.moveTo + "/10001.CUR"), "other");
     EXPECT_TRUE(library.fs.isFile(library.folders.moveTo + "/10002.MID"));

@@ -30,14 +30,11 @@ class FindDuplicateCliTest : public QObject {
     void commandLineAgreesWithTheWindow_data() {
         QTest::addColumn<QString>("option");
         QTest::addColumn<QString>("by");
-        QTest::newRow("title") << "radFindSong"
-                               << "title";
-        QTest::newRow("artist") << "radFindSongArtist"
-                                << "artist";
-        QTest::newRow("midi") << "radFindSongMidi"
-                              << "midi";
-        QTest::newRow("all") << "radFindAll"
-                             << "all";
+        for (const auto& [option, by] : {std::pair{"radFindSong", "title"},
+                                         {"radFindSongArtist", "artist"},
+                                         {"radFindSongMidi", "midi"},
+                                         {"radFindAll", "all"}})
+            QTest::newRow(by) << QString(option) << QString(by);
     }
 
     void commandLineAgreesWithTheWindow() {

@@ -80,11 +80,26 @@ class FindDuplicateTest : public QObject {
         f.click(list, separator);
         QVERIFY(!list->item(separator)->isSelected());
 
+        // Every copy of a song marked: asked about, and No keeps them all.
         const int row = f.songRowWithCopy(list);
-        QVERIFY(row >= 0);
+        QVERIFY(row >= 0 && !std::filesystem::exists(f.program / "Log"));
+        int end = row;
+        while (end < list->count() && !isSeparatorLine(f.lineAt(list, end))) f.click(list, end++);
+        f.prompt
+            .expectAsk(MessageIcon::Exclamation, MessageButtons::YesNo, text::deleteQuestion(),
+                       Answer::Yes)
+            .expectAsk(MessageIcon::Exclamation, MessageButtons::YesNoDefaultNo,
+                       text::everyCopyQuestion(1), Answer::No);
+        f.panel()->btnDeleteFile->click();
+        checkPrompt(f.prompt);
+        QVERIFY(f.songFilesExist(f.lineAt(list, row)) && !f.window->state().songsRemoved);
+        // The main window makes its log folder before it asks.
+        QVERIFY(std::filesystem::is_directory(f.program / "Log"));
+
+        for (int r = row; r < end; ++r)
+            if (r != row + 1) f.click(list, r);
         const std::string line = f.lineAt(list, row + 1);
-        f.click(list, row + 1);
-        QVERIFY(list->item(row + 1)->isSelected());
+        QVERIFY(list->item(row + 1)->isSelected() && !list->item(row)->isSelected());
         QCOMPARE(f.panel()->lblSelectedCount->text().toStdString(), text::songCount(1));
         QVERIFY(f.panel()->lblSelectedCount->isVisible() && f.panel()->btnDeleteFile->isEnabled());
         QVERIFY(!f.panel()->txtLyricContent->toPlainText().isEmpty());
@@ -104,26 +119,6 @@ class FindDuplicateTest : public QObject {
         QVERIFY(f.window->state().songsRemoved);
         QVERIFY(!f.panel()->btnDeleteFile->isEnabled() &&
                 !f.panel()->lblSelectedCount->isVisible());
-    }
-
-    void everyCopyMarkedIsAskedAboutAndNoKeepsTheSongs() {
-        DuplicateFixture f;
-        QListWidget* list = f.panel()->lstSearchResult;
-        QVERIFY(!std::filesystem::exists(f.program / "Log"));
-        const int row = f.songRowWithCopy(list);
-        int end = row;
-        while (end < list->count() && !isSeparatorLine(f.lineAt(list, end))) f.click(list, end++);
-        f.prompt
-            .expectAsk(MessageIcon::Exclamation, MessageButtons::YesNo, text::deleteQuestion(),
-                       Answer::Yes)
-            .expectAsk(MessageIcon::Exclamation, MessageButtons::YesNoDefaultNo,
-                       text::everyCopyQuestion(1), Answer::No);
-        f.panel()->btnDeleteFile->click();
-        checkPrompt(f.prompt);
-        QVERIFY(f.songFilesExist(f.lineAt(list, row)));
-        QVERIFY(!f.window->state().songsRemoved);
-        // The main window makes its log folder before it asks.
-        QVERIFY(std::filesystem::is_directory(f.program / "Log"));
     }
 
     void secondWindowRemovesWithoutChangingTheMainList() {

@@ -42,33 +42,31 @@ Question finished(int midi, int lyric, int cursor, const std::string& extra = ""
                   " แฟ้ม\nพบแฟ้ม Cursor : " + std::to_string(cursor) + " แฟ้ม" + extra);
 }
 
-// The three files of songs in first-character folders, each holding its own path as bytes.
+const char* const kKinds[] = {"SONG/%.MID", "LYRICS/%.LYR", "CURSOR/%.CUR"};
+
+// A song file's path: `kind` with its code, in the folder named by `folder`'s first character.
+std::string path(std::string kind, const std::string& code, const std::string& folder) {
+    return kind.replace(kind.find('%'), 1, folder.substr(0, 1) + "/" + code);
+}
+
+// The three files of songs in first-character folders.
 std::vector<std::string> triples(std::initializer_list<const char*> codes) {
     std::vector<std::string> files;
-    for (std::string code : codes) {
-        const std::string c = code.substr(0, 1);
-        for (const char* file : {"SONG/%.MID", "LYRICS/%.LYR", "CURSOR/%.CUR"}) {
-            std::string path = file;
-            path.replace(path.find('%'), 1, c + "/" + code);
-            files.push_back(path);
-        }
-    }
+    for (const char* code : codes)
+        for (const char* kind : kKinds) files.push_back(path(kind, code, code));
     return files;
 }
 
-// Where each original file ends, for the songs' triples: {old code, new code} in folder c.
+// Where each original file ends: the songs' triples {old code, new code} in their folder, and
+// the files that go aside to "Invalid Files".
 std::map<std::string, std::string> renamed(
-    std::initializer_list<std::pair<const char*, const char*>> codes) {
+    std::initializer_list<std::pair<const char*, const char*>> codes,
+    std::initializer_list<std::string> aside = {}) {
     std::map<std::string, std::string> moves;
-    for (const auto& [from, to] : codes) {
-        const std::string c = std::string(from).substr(0, 1);
-        for (const char* kind : {"SONG/%.MID", "LYRICS/%.LYR", "CURSOR/%.CUR"}) {
-            std::string old = kind, now = kind;
-            old.replace(old.find('%'), 1, c + "/" + from);
-            now.replace(now.find('%'), 1, c + "/" + to);
-            moves[now] = old;
-        }
-    }
+    for (const auto& [from, to] : codes)
+        for (const char* kind : kKinds) moves[path(kind, to, from)] = path(kind, from, from);
+    for (const std::string& file : aside)
+        moves["Invalid Files/" + file.substr(file.rfind('/') + 1)] = file;
     return moves;
 }
 
@@ -79,11 +77,8 @@ struct Case {
     std::vector<Question> script;
     std::map<std::string, std::string> moved;  // final path <- original path; others stay
     RenumberResult::Status status = RenumberResult::Status::Completed;
+    const char* lyricFolder = "LYRICS";
 };
-
-void PrintTo(const Case& c, std::ostream* out) {
-    *out << c.name;
-}
 
 RenumberSettings digits(const char* count) {
     RenumberSettings settings;
@@ -126,6 +121,7 @@ TEST_P(RenumberRunTest, FilesEndWhereTheyShouldWithTheirBytes) {
     const Case& c = GetParam();
     LibraryFixture lib;
     for (const std::string& file : c.files) writeBytes(lib.program + "/" + file, file);
+    lib.ctx.folders.lyric = lib.program + "/" + c.lyricFolder;
     for (Question q : c.script) {
         if (const auto at = q.text.find("%MOVETO%"); at != std::string::npos)
             q.text.replace(at, 8, lib.ctx.folders.moveTo);
@@ -155,22 +151,13 @@ INSTANTIATE_TEST_SUITE_P(
              digits("4"),
              triples({"15", "123", "1234"}) + std::vector<std::string>{"SONG/1/notes.TXT"},
              {backup(), already(4), finished(3, 3, 3, kMoved)},
-             [] {
-                 auto m = renamed({{"123", "1001"}, {"1234", "1002"}, {"15", "1003"}});
-                 m["Invalid Files/notes.TXT"] = "SONG/1/notes.TXT";
-                 return m;
-             }()},
+             renamed({{"123", "1001"}, {"1234", "1002"}, {"15", "1003"}}, {"SONG/1/notes.TXT"})},
         // An incomplete song goes aside without using up a number.
         Case{"MissingMidi",
              digits("6"),
              std::vector<std::string>{"LYRICS/1/11.LYR", "CURSOR/1/11.CUR"} + triples({"13"}),
              {backup(), finished(1, 1, 1)},
-             [] {
-                 auto m = renamed({{"13", "100001"}});
-                 m["Invalid Files/11.LYR"] = "LYRICS/1/11.LYR";
-                 m["Invalid Files/11.CUR"] = "CURSOR/1/11.CUR";
-                 return m;
-             }()},
+             renamed({{"13", "100001"}}, {"LYRICS/1/11.LYR", "CURSOR/1/11.CUR"})},
         Case{"PatternFolderFirst",
              pattern("ABC000"),
              triples({"21", "22"}),
@@ -207,11 +194,7 @@ INSTANTIATE_TEST_SUITE_P(
               finished(2, 2, 2,
                        kMoved +
                            "\n\nเพลงที่ไม่ได้เปลี่ยนรหัส เพราะมีแฟ้มอื่นใช้ชื่อใหม่อยู่แล้ว : 1 เพลง\n     1/1234")},
-             [] {
-                 auto m = renamed({{"15", "1001"}});
-                 m["Invalid Files/1234TEMP.CUR"] = "CURSOR/1/1234TEMP.CUR";
-                 return m;
-             }()},
+             renamed({{"15", "1001"}}, {"CURSOR/1/1234TEMP.CUR"})},
         Case{"Capacity99",
              digits("3"),
              [] {
@@ -254,26 +237,19 @@ INSTANTIATE_TEST_SUITE_P(
               finished(
                   1, 0, 0,
                   "\n\nเพลงที่ไม่ได้เปลี่ยนรหัส เพราะมีแฟ้มอื่นใช้ชื่อใหม่อยู่แล้ว : 2 เพลง\n     2/21\n     2/22")},
-             {}}),
+             {}},
+        // The MIDI and Lyric folders given as one folder in another case: the MIDI pass would
+        // move every lyric file away as a file of another kind.
+        Case{"TwoKindsInOneFolder",
+             digits("6"),
+             triples({"15"}) + std::vector<std::string>{"SONG/1/15.LYR"},
+             {backup(), critical("ไม่สามารถทำงานต่อได้!\nเนื่องจากที่เก็บแฟ้ม MIDI, Lyric และ Cursor "
+                                 "จะต้องเป็นคนละโฟลเดอร์กัน\n\n"
+                                 "กรุณาเลือกที่เก็บแฟ้มใหม่")},
+             {},
+             RenumberResult::Status::Refused,
+             "song"}),
     [](const ::testing::TestParamInfo<Case>& p) { return std::string(p.param.name); });
-
-// The MIDI and Lyric folders given as one folder in another case: the MIDI pass would move
-// every lyric file away as a file of another kind.
-TEST(RenumberFoldersTest, TwoKindsInOneFolderAreRefused) {
-    LibraryFixture lib;
-    for (const std::string& file : triples({"15"})) writeBytes(lib.program + "/" + file, file);
-    lib.ctx.folders.lyric = lib.program + "/song";
-    writeBytes(lib.program + "/SONG/1/15.LYR", "lyric");
-    const auto before = tree(lib.program);
-    lib.prompt.expectAsk(backup().icon, backup().buttons, backup().text, Answer::Yes);
-    lib.prompt.expectAsk(
-        MessageIcon::Critical, MessageButtons::Ok,
-        "ไม่สามารถทำงานต่อได้!\nเนื่องจากที่เก็บแฟ้ม MIDI, Lyric และ Cursor จะต้องเป็นคนละโฟลเดอร์กัน\n\n"
-        "กรุณาเลือกที่เก็บแฟ้มใหม่",
-        Answer::Ok);
-    EXPECT_EQ(runRenumber(lib.ctx, digits("6")).status, RenumberResult::Status::Refused);
-    EXPECT_EQ(tree(lib.program), before);
-}
 
 }  // namespace
 }  // namespace dadaz::testing

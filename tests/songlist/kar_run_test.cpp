@@ -183,7 +183,6 @@ TEST(KarRun, AWindowsConverterRunsThroughWineWithWinePathsOneArgumentEach) {
                 "printf '%s\\n' \"$@\" > \"" + bin / "args" +
                     "\"\nprintf kar > \"$(printf %s \"$5\" | sed 's/^Z://' | tr '\\\\' /)\"\n");
     const PathFor path(bin.path() + ":/usr/bin:/bin");
-    const std::string lyric = lib.program + "/LYRICS";
     lib.songs.add("100", {"A", "B", "C", ""});
     lib.prompt.expectInform(lib.done(lib.out + "/Kar"));
     const SongListResult result = lib.run(lib.out);
@@ -192,9 +191,9 @@ TEST(KarRun, AWindowsConverterRunsThroughWineWithWinePathsOneArgumentEach) {
         for (char& c : p) c = c == '/' ? '\\' : c;
         return "Z:" + p;
     };
-    EXPECT_EQ(readBytes(bin / "args"), "" + lib.program + "/makekar.EXE\n" +
+    EXPECT_EQ(readBytes(bin / "args"), lib.program + "/makekar.EXE\n" +
                                            windows(lib.program + "/SONG/1/100.MID") + "\n" +
-                                           windows(lyric + "/1/100.LYR") + "\n" +
+                                           windows(lib.program + "/LYRICS/1/100.LYR") + "\n" +
                                            windows(lib.program + "/CURSOR/1/100.CUR") + "\n" +
                                            windows(lib.out + "/Kar/1/100.KAR") + "\n");
     EXPECT_EQ(readBytes(lib.out + "/Kar/1/100.KAR"), "kar");
