@@ -2,6 +2,7 @@
 #include <cstring>
 
 #include "cli/commands.h"
+#include "update/version.h"
 
 namespace {
 
@@ -44,7 +45,7 @@ const Command commands[] = {
 };
 
 void printUsage() {
-    std::fprintf(stderr, "usage: dadaz COMMAND [OPTIONS]\n");
+    std::fprintf(stderr, "usage: dadaz COMMAND [OPTIONS]\n  dadaz --version\n");
     for (const auto& c : commands) std::fprintf(stderr, "  dadaz %s\n", c.usage);
 }
 
@@ -54,6 +55,10 @@ int main(int argc, char** argv) {
     if (argc < 2) {
         printUsage();
         return 2;
+    }
+    if (std::strcmp(argv[1], "--version") == 0) {
+        std::printf("dadaz %s\n", dadaz::versionText(dadaz::kProgramVersion).c_str());
+        return 0;
     }
     for (const auto& c : commands) {
         if (std::strcmp(argv[1], c.name) == 0) return c.run(argc - 1, argv + 1);

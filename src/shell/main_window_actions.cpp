@@ -6,6 +6,7 @@
 #include "shell/tooltips.h"
 #include "songlist/kar_converter.h"
 #include "songlist/kar_texts.h"
+#include "update/version.h"
 
 namespace dadaz {
 
@@ -94,7 +95,8 @@ void MainWindow::toggleAlwaysOnTop() {
 }
 
 std::string aboutBoxText() {
-    return "DAD Azar Edizuda\n"
+    return "DAD Azar Edizuda " + versionText(kProgramVersion) +
+           "\n"
            "\n"
            "โปรแกรมนี้มีไว้สำหรับจัดการระบบแฟ้มของโปรแกรม MIDI Karaoke\n"
            "และอำนวยความสะดวกอื่น ๆ เกี่ยวกับ Midi Karaoke ในรูปแบบของ VID\n"

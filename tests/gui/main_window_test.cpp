@@ -226,6 +226,7 @@ class MainWindowTest : public QObject {
         WindowFixture f;
         f.window->show();
         const std::string text = aboutBoxText();
+        QVERIFY(text.starts_with("DAD Azar Edizuda 5.3.138\n\n"));
         QVERIFY(text.find("\nโปรแกรมนี้มีไว้สำหรับจัดการระบบแฟ้มของโปรแกรม MIDI Karaoke\n"
                           "และอำนวยความสะดวกอื่น ๆ เกี่ยวกับ Midi Karaoke ในรูปแบบของ VID\n"
                           "โดยแจกจ่ายให้ใช้ฟรี!\n") != std::string::npos);
