@@ -6,8 +6,10 @@
 #include <cstdio>
 
 #include "app/features.h"
+#include "platform/program_folder.h"
 #include "shell/main_window.h"
 #include "shell/thai_font.h"
+#include "update/version.h"
 
 namespace {
 
@@ -39,13 +41,17 @@ bool saveScreenshots(dadaz::MainWindow& window, const QString& folder) {
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
+    QCoreApplication::setApplicationVersion(
+        QString::fromStdString(dadaz::versionText(dadaz::kProgramVersion)));
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("DAD Azar Edizuda"));
     parser.addHelpOption();
+    parser.addVersionOption();
     QCommandLineOption programFolderOption(
         QStringLiteral("program-folder"),
-        QStringLiteral("The program folder whose sub-folders hold the library (default: the "
-                       "folder of the program)."),
+        QStringLiteral(
+            "The program folder whose sub-folders hold the library (default: the "
+            "folder of a built program, ~/.local/share/DADAzarEdizuda of an installed one)."),
         QStringLiteral("DIR"));
     QCommandLineOption screenshotsOption(QStringLiteral("screenshots"),
                                          QStringLiteral("Save a picture of each mode and quit."),
@@ -55,8 +61,20 @@ int main(int argc, char** argv) {
     parser.addOption(screenshotsOption);
     parser.process(app);
 
-    QString folder = parser.isSet(programFolderOption) ? parser.value(programFolderOption)
-                                                       : QCoreApplication::applicationDirPath();
+    QString folder;
+    if (parser.isSet(programFolderOption)) {
+        folder = parser.value(programFolderOption);
+    } else {
+        std::string error;
+        const auto fallback = dadaz::defaultProgramFolder(
+            QCoreApplication::applicationDirPath().toStdString(), error);
+        if (!fallback) {
+            std::fprintf(stderr, "DADAzarEdizuda: cannot make the program folder: %s\n",
+                         error.c_str());
+            return 2;
+        }
+        folder = QString::fromStdString(*fallback);
+    }
     QFileInfo folderInfo(folder);
     if (!folderInfo.isDir()) {
         std::fprintf(stderr, "DADAzarEdizuda: program folder not found: %s\n", qPrintable(folder));
