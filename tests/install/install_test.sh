@@ -3,6 +3,7 @@
 # tool's version, the GUI offscreen on its default program folder under a fresh HOME, and the
 # desktop entry and metainfo through their validators.
 set -euo pipefail
+export QT_QPA_PLATFORM=offscreen
 build=$1
 root=$(mktemp -d)
 trap 'rm -rf "$root"' EXIT
@@ -27,7 +28,7 @@ appstreamcli validate --no-net --pedantic \
 
 # The installed GUI makes its program folder in the user's data folder and runs there.
 mkdir "$root/home"
-env -u XDG_DATA_HOME HOME="$root/home" QT_QPA_PLATFORM=offscreen \
+env -u XDG_DATA_HOME HOME="$root/home" \
     "$usr/bin/DADAzarEdizuda" --screenshots "$root/shots" >/dev/null 2>&1 || {
     echo "installed GUI did not start"; exit 1; }
 [ -d "$root/home/.local/share/DADAzarEdizuda" ] || { echo "no user program folder"; exit 1; }
