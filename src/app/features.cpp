@@ -7,6 +7,7 @@
 #include "playback/gui/playback_panel.h"
 #include "renumber/gui/renumber_controller.h"
 #include "shell/main_window.h"
+#include "songbook/gui/songbook_button.h"
 #include "songlist/gui/lister_controller.h"
 #include "update/gui/update_dialog.h"
 
@@ -14,6 +15,7 @@ namespace dadaz {
 
 void attachFeatures(MainWindow& window) {
     attachSongList(window);
+    attachSongBook(window);
     attachCatalogue(window);
     // The catalogue's rebuild offers run the song list as its own panel does.
     if (SearchController* search = searchControllerOf(window))

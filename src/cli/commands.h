@@ -12,3 +12,4 @@ int cmdRenumber(int argc, char** argv);
 int cmdDuplicates(int argc, char** argv);
 int cmdCheckUpdate(int argc, char** argv);
 int cmdExport(int argc, char** argv);
+int cmdSongbook(int argc, char** argv);

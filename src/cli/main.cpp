@@ -42,6 +42,8 @@ const Command commands[] = {
     {"export", cmdExport,
      "export [--program-folder DIR] [--midi DIR --lyric DIR --cursor DIR] --to DIR "
      "(--midi-only | --all [--structure] | --kar) CODE[@VOLUME]..."},
+    {"songbook", cmdSongbook,
+     "songbook [--program-folder DIR] [--by title|artist|code] [--columns N] OUT.pdf"},
 };
 
 void printUsage() {

@@ -35,16 +35,16 @@ const std::array<RunControls, 4>& runTable() {
 }
 
 constexpr const char* kBusyDisable[] = {
-    "btnFindDuplicate", "btnPlayMIDI", "btnStopMIDI", "btnSaveSelect", "btnOpenSelectList",
-    "btnClear", "btnAddSelectList", "btnDeleteFile", "btnMoveFile", "btnBrowseMIDI",
-    "btnBrowseLyric", "btnBrowseCursor", "btnBrowseMoveTo", "btnShowNewWindow", "btnAddSong",
-    "btnBrowseNewSong", "lstSearchResult", "txtLyricContent", "txtMIDIPath", "txtLyricPath",
-    "txtCursorPath", "txtMoveTo", "txtRenameDigit", "txtAddSong", "txtLeaveDigit",
+    "btnFindDuplicate", "btnSongBook", "btnPlayMIDI", "btnStopMIDI", "btnSaveSelect",
+    "btnOpenSelectList", "btnClear", "btnAddSelectList", "btnDeleteFile", "btnMoveFile",
+    "btnBrowseMIDI", "btnBrowseLyric", "btnBrowseCursor", "btnBrowseMoveTo", "btnShowNewWindow",
+    "btnAddSong", "btnBrowseNewSong", "lstSearchResult", "txtLyricContent", "txtMIDIPath",
+    "txtLyricPath", "txtCursorPath", "txtMoveTo", "txtRenameDigit", "txtAddSong", "txtLeaveDigit",
     "txtCustomPattern", "radAddRenameLister", "radSongSearch", "radFindDuplicate",
     "radManualSelect", "radFromFileSelect", "radAutoSelect", "chkManualConfig", "chkLeaveDigit",
     "chkCustomPattern", "chkConfirmRemove",
     // The DOS drive table is read when a run starts; changing it meanwhile would mean nothing.
-    "btnDosDrives"};
+    "btnDosDrives", "btnSongBook"};
 
 // The duplicate search reads its criterion at every pair of lines: a change during a run would
 // mix two rules in one result, so the criterion is locked like the other options.
@@ -60,7 +60,7 @@ constexpr const char* kIdleEnable[] = {
     "radSongSearch",     "radFindDuplicate", "radManualSelect",  "radFromFileSelect",
     "radAutoSelect",     "chkCustomPattern", "txtSongSearch",    "lstSongSearch",
     "chkSearchAll",      "chkSearchLyric",   "txtSongContent",   "chkConfirmRemove",
-    "btnDosDrives"};
+    "btnDosDrives",      "btnSongBook"};
 // The add button comes back only when a source folder is chosen again.
 constexpr const char* kIdleDisable[] = {"btnPlayMIDI",   "btnStopMIDI", "btnSaveSelect", "btnClear",
                                         "btnDeleteFile", "btnMoveFile", "btnAddSong"};

@@ -11,6 +11,7 @@ ListerPanel::ListerPanel(QWidget* parent)
     lblLister = makeLabel(this, "lblLister", "สร้างรายการเพลง (เรียงลำดับตามชื่อเพลง)");
     btnStopLister = makeButton(this, "btnStopLister", "หยุด");
     btnLister = makeButton(this, "btnLister", "เริ่ม");
+    btnSongBook = makeButton(this, "btnSongBook", "สมุดรายชื่อเพลง");
     lblListerProgress = makeLabel(this, "lblListerProgress", "ความคืบหน้า");
     picListerProgress = new ProgressBarWidget(QStringLiteral("picListerProgress"), this);
     picListerProgress->setColor(QColor(192, 192, 255));
@@ -24,6 +25,7 @@ ListerPanel::ListerPanel(QWidget* parent)
     grid->addWidget(btnStopLister, 0, 2);
     grid->addWidget(btnLister, 0, 2);
     btnLister->raise();
+    grid->addWidget(btnSongBook, 0, 3);
     grid->addWidget(lblListerProgress, 1, 0);
     grid->addWidget(picListerProgress, 1, 1, 1, 2);
     grid->addWidget(lblOperate, 2, 0);

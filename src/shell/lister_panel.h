@@ -18,6 +18,8 @@ class ListerPanel : public CaptionFrame {
     // The stop button lies under the start button: hiding the start button uncovers it.
     QPushButton* btnLister;
     QPushButton* btnStopLister;
+    // Prints SongList.txt as a PDF song book.
+    QPushButton* btnSongBook;
     QLabel* lblListerProgress;
     ProgressBarWidget* picListerProgress;
     QLabel* lblOperate;

@@ -1,0 +1,262 @@
+#include "songbook/songbook_pdf.h"
+
+#include <cairo-pdf.h>
+#include <pango/pangocairo.h>
+
+#include <algorithm>
+#include <array>
+#include <cstdio>
+#include <memory>
+
+#include "platform/codepage.h"
+#include "platform/progress.h"
+#include "songbook/songbook_texts.h"
+
+namespace dadaz {
+
+namespace {
+
+// A4 in points.
+constexpr double kPageWidth = 595.276;
+constexpr double kPageHeight = 841.890;
+constexpr double kMargin = 36;
+constexpr double kHeaderHeight = 24;
+constexpr double kFooterHeight = 20;
+constexpr double kColumnGap = 18;
+constexpr double kCellPadding = 4;
+// Of a column block's width left beside code and key, the title's share.
+constexpr double kTitleShare = 0.58;
+// Body text sizes by the number of column blocks on a page.
+constexpr const char* kBodyFont[] = {"Loma 10", "Loma 8", "Loma 7"};
+
+struct LayoutDeleter {
+    void operator()(PangoLayout* layout) const { g_object_unref(layout); }
+};
+using Layout = std::unique_ptr<PangoLayout, LayoutDeleter>;
+
+struct FontDeleter {
+    void operator()(PangoFontDescription* font) const { pango_font_description_free(font); }
+};
+using Font = std::unique_ptr<PangoFontDescription, FontDeleter>;
+
+Font font(const char* description) {
+    return Font(pango_font_description_from_string(description));
+}
+
+// One drawn line of a page: a heading or a song row, its cells in reading order.
+struct PlacedRow {
+    std::vector<std::pair<double, Layout>> cells;  // x offset within the block, text
+    double y = 0;
+    int column = 0;
+};
+
+class BookWriter {
+  public:
+    BookWriter(cairo_t* cr, const SongBookOptions& options)
+        : cr_(cr),
+          context_(pango_cairo_create_context(cr)),
+          columns_(std::clamp(options.columns, 1, kMaxSongBookColumns)),
+          blockWidth_((kPageWidth - 2 * kMargin - (columns_ - 1) * kColumnGap) / columns_),
+          body_(font(kBodyFont[columns_ - 1])),
+          heading_(font("Loma Bold 13")),
+          header_(font("Loma Bold 9")),
+          footer_(font("Loma 9")) {
+        // Codes (at most 8 characters) and keys never wrap: their cells fit the widest.
+        const double code = widthOf("00000000") + kCellPadding;
+        const double key = widthOf("Ebm") + kCellPadding;
+        const double title = (blockWidth_ - code - key) * kTitleShare;
+        cellWidth_ = {code, title, blockWidth_ - code - key - title, key};
+    }
+    ~BookWriter() { g_object_unref(context_); }
+    BookWriter(const BookWriter&) = delete;
+    BookWriter& operator=(const BookWriter&) = delete;
+
+    int pages() const { return pages_; }
+
+    void titlePage(std::size_t songs, SongBookOrder order) {
+        const char* orderText = order == SongBookOrder::Artist ? songbook_text::kByArtist
+                                : order == SongBookOrder::Code ? songbook_text::kByCode
+                                                               : songbook_text::kByTitle;
+        const Font big = font("Loma Bold 28");
+        const Font medium = font("Loma 16");
+        double y = kPageHeight / 3;
+        for (const auto& [text, face] :
+             {std::pair<std::string, const Font*>{songbook_text::kBookTitle, &big},
+              {orderText, &medium},
+              {formatCount(static_cast<long>(songs)) + " เพลง", &medium}}) {
+            Layout layout = makeLayout(text, face->get(), kPageWidth - 2 * kMargin);
+            pango_layout_set_alignment(layout.get(), PANGO_ALIGN_CENTER);
+            cairo_move_to(cr_, kMargin, y);
+            pango_cairo_show_layout(cr_, layout.get());
+            y += heightOf(layout.get()) + 18;
+        }
+        cairo_show_page(cr_);
+        ++pages_;
+    }
+
+    void heading(const std::string& letter, double nextRowHeight) {
+        PlacedRow row;
+        row.cells.emplace_back(0, makeLayout(letter, heading_.get(), blockWidth_));
+        place(std::move(row), heightOf(row.cells[0].second.get()) + 4, nextRowHeight);
+    }
+
+    // The row's height, to keep a heading with its first song.
+    double song(const SongBookEntry& entry) {
+        PlacedRow row;
+        double x = 0;
+        double height = 0;
+        const std::string* fields[4] = {&entry.code, &entry.title, &entry.artist, &entry.key};
+        for (int i = 0; i < 4; ++i) {
+            const double width = cellWidth_[i];
+            Layout layout = makeLayout(cp874ToUtf8(*fields[i]), body_.get(), width - kCellPadding);
+            height = std::max(height, heightOf(layout.get()));
+            row.cells.emplace_back(x, std::move(layout));
+            x += width;
+        }
+        place(std::move(row), height + 2, 0);
+        pageTitles_.push_back(&entry.title);
+        return height + 2;
+    }
+
+    double measureSong(const SongBookEntry& entry) {
+        Layout layout =
+            makeLayout(cp874ToUtf8(entry.title), body_.get(), cellWidth_[1] - kCellPadding);
+        return heightOf(layout.get()) + 2;
+    }
+
+    void finish() {
+        if (!rows_.empty()) flushPage();
+    }
+
+  private:
+    Layout makeLayout(const std::string& text, const PangoFontDescription* face, double width) {
+        Layout layout(pango_layout_new(context_));
+        pango_layout_set_font_description(layout.get(), face);
+        if (width > 0) pango_layout_set_width(layout.get(), static_cast<int>(width * PANGO_SCALE));
+        pango_layout_set_wrap(layout.get(), PANGO_WRAP_WORD_CHAR);
+        pango_layout_set_text(layout.get(), text.data(), static_cast<int>(text.size()));
+        return layout;
+    }
+
+    double widthOf(const char* text) {
+        Layout layout = makeLayout(text, body_.get(), -1);
+        int width = 0;
+        int height = 0;
+        pango_layout_get_size(layout.get(), &width, &height);
+        return static_cast<double>(width) / PANGO_SCALE;
+    }
+
+    static double heightOf(PangoLayout* layout) {
+        int width = 0;
+        int height = 0;
+        pango_layout_get_size(layout, &width, &height);
+        return static_cast<double>(height) / PANGO_SCALE;
+    }
+
+    void place(PlacedRow row, double height, double keepWith) {
+        const double top = kMargin + kHeaderHeight;
+        const double bottom = kPageHeight - kMargin - kFooterHeight;
+        if (y_ == 0) y_ = top;
+        if (y_ + height + keepWith > bottom && y_ > top) {
+            if (++column_ == columns_) {
+                flushPage();
+                column_ = 0;
+            }
+            y_ = top;
+        }
+        row.y = y_;
+        row.column = column_;
+        y_ += height;
+        rows_.push_back(std::move(row));
+    }
+
+    void flushPage() {
+        ++pages_;
+        if (!pageTitles_.empty()) {
+            const std::string text = cp874ToUtf8(*pageTitles_.front()) +
+                                     songbook_text::kHeaderDash + cp874ToUtf8(*pageTitles_.back());
+            Layout header = makeLayout(text, header_.get(), kPageWidth - 2 * kMargin);
+            pango_layout_set_alignment(header.get(), PANGO_ALIGN_CENTER);
+            cairo_move_to(cr_, kMargin, kMargin);
+            pango_cairo_show_layout(cr_, header.get());
+            cairo_set_line_width(cr_, 0.5);
+            cairo_move_to(cr_, kMargin, kMargin + kHeaderHeight - 4);
+            cairo_line_to(cr_, kPageWidth - kMargin, kMargin + kHeaderHeight - 4);
+            cairo_stroke(cr_);
+        }
+        for (const PlacedRow& row : rows_) {
+            const double left = kMargin + row.column * (blockWidth_ + kColumnGap);
+            for (const auto& [x, layout] : row.cells) {
+                cairo_move_to(cr_, left + x, row.y);
+                pango_cairo_show_layout(cr_, layout.get());
+            }
+        }
+        Layout footer = makeLayout(songbook_text::kPage + std::to_string(pages_), footer_.get(),
+                                   kPageWidth - 2 * kMargin);
+        pango_layout_set_alignment(footer.get(), PANGO_ALIGN_CENTER);
+        cairo_move_to(cr_, kMargin, kPageHeight - kMargin - kFooterHeight + 6);
+        pango_cairo_show_layout(cr_, footer.get());
+        cairo_show_page(cr_);
+        rows_.clear();
+        pageTitles_.clear();
+    }
+
+    cairo_t* cr_;
+    PangoContext* context_;
+    const int columns_;
+    const double blockWidth_;
+    Font body_;
+    Font heading_;
+    Font header_;
+    Font footer_;
+    std::array<double, 4> cellWidth_{};
+    std::vector<PlacedRow> rows_;
+    std::vector<const std::string*> pageTitles_;
+    int column_ = 0;
+    double y_ = 0;
+    int pages_ = 0;
+};
+
+}  // namespace
+
+SongBookResult writeSongBook(const std::vector<SongBookEntry>& entries,
+                             const SongBookOptions& options, const std::string& pdfPath,
+                             const std::function<void(std::size_t)>& afterPage) {
+    SongBookResult result;
+    const std::string partPath = pdfPath + ".part";
+    cairo_surface_t* surface = cairo_pdf_surface_create(partPath.c_str(), kPageWidth, kPageHeight);
+    cairo_pdf_surface_set_metadata(surface, CAIRO_PDF_METADATA_TITLE, songbook_text::kBookTitle);
+    cairo_pdf_surface_set_metadata(surface, CAIRO_PDF_METADATA_CREATOR, "DAD Azar Edizuda");
+    cairo_t* cr = cairo_create(surface);
+    {
+        BookWriter writer(cr, options);
+        writer.titlePage(entries.size(), options.order);
+        std::string lastHeading;
+        int pagesSeen = writer.pages();
+        for (std::size_t i = 0; i < entries.size() && cairo_status(cr) == CAIRO_STATUS_SUCCESS;
+             ++i) {
+            const std::string letter = headingOf(orderedField(entries[i], options.order));
+            if (i == 0 || letter != lastHeading) {
+                writer.heading(cp874ToUtf8(letter), writer.measureSong(entries[i]));
+                lastHeading = letter;
+            }
+            writer.song(entries[i]);
+            if (afterPage && writer.pages() != pagesSeen) {
+                pagesSeen = writer.pages();
+                afterPage(i);
+            }
+        }
+        writer.finish();
+        result.pages = writer.pages();
+    }
+    cairo_destroy(cr);
+    cairo_surface_finish(surface);
+    const bool ok = cairo_surface_status(surface) == CAIRO_STATUS_SUCCESS;
+    cairo_surface_destroy(surface);
+    result.written = ok && std::rename(partPath.c_str(), pdfPath.c_str()) == 0;
+    if (!result.written) std::remove(partPath.c_str());
+    if (result.written && afterPage) afterPage(entries.size());
+    return result;
+}
+
+}  // namespace dadaz
