@@ -78,9 +78,9 @@ class BusyStateTest : public QObject {
         f.window->show();
         const std::pair<Mode, QStringList> idle[] = {
             {Mode::AddRenameLister,
-             QStringList({"btnBrowseNewSong", "btnLister", "btnRename", "chkCustomPattern",
-                          "chkLeaveDigit", "chkManualConfig", "radAutoSelect", "radFromFileSelect",
-                          "radManualSelect", "txtAddSong", "txtRenameDigit"})},
+             QStringList({"btnBrowseNewSong", "btnLister", "btnRename", "btnSongBook",
+                          "chkCustomPattern", "chkLeaveDigit", "chkManualConfig", "radAutoSelect",
+                          "radFromFileSelect", "radManualSelect", "txtAddSong", "txtRenameDigit"})},
             {Mode::SongSearch,
              {"btnOpenSelectList", "chkConfirmRemove", "chkSearchAll", "chkSearchLyric",
               "lstSongSearch", "txtSongSearch"}},
