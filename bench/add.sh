@@ -6,12 +6,12 @@
 set -euo pipefail
 export LC_ALL=C
 cd "$(dirname "$0")/.."
+. bench/timing.sh
 dadaz=${DADAZ:-build/src/dadaz}
 runs=${RUNS:-3}
 songs=${SONGS:-100000}
 new_songs=${NEW_SONGS:-10000}
 
-now_ns() { date +%s%N; }
 
 # Runs a command, prints its wall time in seconds. A failing command stops the benchmark.
 timed() {
@@ -22,7 +22,6 @@ timed() {
     awk -v s="$start" -v e="$end" 'BEGIN { printf "%.3f\n", (e - s) / 1e9 }'
 }
 
-median() { sort -g | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
 
 lib=bench/cache/add-$songs-$new_songs
 work=bench/cache/add-work

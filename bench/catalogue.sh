@@ -10,6 +10,7 @@
 # so that figures from machines with other locales compare.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+. bench/timing.sh
 dadaz=${DADAZ:-build/src/dadaz}
 runs=${RUNS:-5}
 lib=bench/cache/lib100k
@@ -24,7 +25,6 @@ if [ ! -f "$list" ]; then
     "$dadaz" songlist --program-folder "$lib" --own-list >/dev/null
 fi
 
-now_ns() { date +%s%N; }
 # Wall time of a command in milliseconds (its output discarded).
 wall_ms() {
     local start end
@@ -33,7 +33,6 @@ wall_ms() {
     end=$(now_ns)
     awk -v s="$start" -v e="$end" 'BEGIN { printf "%.2f\n", (e - s) / 1e6 }'
 }
-median() { sort -g | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", a / b }'; }
 # A figure the search reports on its error output with --repeat ("load: 12.3 ms").
 reported() { awk -v k="$1" -F': ' '$1 == k { split($2, f, " "); print f[1] }'; }

@@ -5,6 +5,7 @@
 set -euo pipefail
 export LC_ALL=C
 cd "$(dirname "$0")/.."
+. bench/timing.sh
 dadaz=${DADAZ:-build/src/dadaz}
 runs=${RUNS:-5}
 songs=100000
@@ -12,9 +13,6 @@ picked=1000
 lib=bench/cache/songlist-$songs  # the song list benchmark's library, when it is there
 work=bench/cache/operations-work
 
-now_ns() { date +%s%N; }
-elapsed() { awk -v s="$1" -v e="$2" 'BEGIN { printf "%.3f\n", (e - s) / 1e9 }'; }
-median() { sort -g | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
 
 if [ ! -f "$lib/.complete" ]; then
     echo "generating $songs songs in $lib ..."

@@ -6,10 +6,10 @@ set -euo pipefail
 # Baselines from other machines compare only under one locale.
 export LC_ALL=C
 cd "$(dirname "$0")/.."
+. bench/timing.sh
 dadaz=${DADAZ:-build/src/dadaz}
 runs=${RUNS:-5}
 
-now_ns() { date +%s%N; }
 
 # Runs a command, prints its wall time in seconds; the peak memory (KiB) goes to $peak_file.
 # A failing command stops the benchmark: its time would mean nothing.
@@ -26,7 +26,6 @@ timed() {
     awk -v s="$start" -v e="$end" 'BEGIN { printf "%.3f\n", (e - s) / 1e9 }'
 }
 
-median() { sort -g | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
 
 baseline=(bash -c 'cd "$1" && find LYRICS -type f -print0 | xargs -0 cat >/dev/null' baseline)
 
