@@ -4,6 +4,7 @@
 
 #include "addsong/add_texts.h"
 #include "platform/codepage.h"
+#include "platform/sys_io.h"
 
 namespace dadaz {
 
@@ -55,7 +56,7 @@ std::string timeStamp(std::chrono::system_clock::time_point when) {
 
 bool AddLog::open(const std::string& path) {
     close();
-    file_ = std::fopen(path.c_str(), "wb");
+    file_ = sys::fopen(path.c_str(), "wb");
     ok_ = file_ != nullptr;
     return ok_;
 }
@@ -63,8 +64,8 @@ bool AddLog::open(const std::string& path) {
 bool AddLog::append(const std::string& line) {
     if (!file_) return false;
     const std::string bytes = line + kLineEnd;
-    if (std::fwrite(bytes.data(), 1, bytes.size(), file_) != bytes.size() ||
-        std::fflush(file_) != 0) {
+    if (sys::fwrite(bytes.data(), 1, bytes.size(), file_) != bytes.size() ||
+        sys::fflush(file_) != 0) {
         ok_ = false;
     }
     return ok_;

@@ -7,6 +7,7 @@
 #include <cstdio>
 
 #include "platform/filesystem.h"
+#include "platform/sys_io.h"
 
 namespace dadaz {
 
@@ -15,7 +16,7 @@ namespace {
 // Swaps the contents of two names in one step, so a target is never missing, not even for
 // a moment; false (errno set) when the file system cannot do it.
 bool exchange(const std::string& a, const std::string& b) {
-    return ::renameat2(AT_FDCWD, a.c_str(), AT_FDCWD, b.c_str(), RENAME_EXCHANGE) == 0;
+    return sys::renameat2(AT_FDCWD, a.c_str(), AT_FDCWD, b.c_str(), RENAME_EXCHANGE) == 0;
 }
 
 bool exchangeUnsupported(int error) {

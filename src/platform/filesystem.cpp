@@ -7,6 +7,7 @@
 #include <algorithm>
 
 #include "platform/filesystem_posix.h"
+#include "platform/sys_io.h"
 
 namespace dadaz {
 
@@ -71,7 +72,7 @@ FileSystem::FolderIndex& FileSystem::indexOf(const std::string& realFolder) cons
     auto found = indexes_.find(realFolder);
     if (found != indexes_.end()) return found->second;
     FolderIndex& index = indexes_[realFolder];
-    DIR* dir = ::opendir(realFolder.c_str());
+    DIR* dir = sys::opendir(realFolder.c_str());
     if (!dir) return index;
     while (dirent* raw = ::readdir(dir)) {
         std::string_view name = raw->d_name;

@@ -9,6 +9,7 @@
 #include "platform/filesystem.h"
 #include "platform/filesystem_posix.h"
 #include "platform/regular_file.h"
+#include "platform/sys_io.h"
 
 namespace dadaz {
 
@@ -71,8 +72,8 @@ bool FileSystem::writeFileAtomic(std::string_view path, std::string_view bytes) 
     if (!temp.ok() || !fsdetail::writeAll(temp.fd(), bytes)) return false;
     if (existed) ::fchmod(temp.fd(), existing.st_mode & 0777);
     // On disk before the name points at it, so a crash leaves the old file or the new one.
-    if (::fsync(temp.fd()) != 0 || !temp.close()) return false;
-    if (::rename(temp.path().c_str(), target.c_str()) != 0) return false;
+    if (sys::fsync(temp.fd()) != 0 || !temp.close()) return false;
+    if (sys::rename(temp.path().c_str(), target.c_str()) != 0) return false;
     temp.commit();
     std::lock_guard lock(mutex_);
     noteEntry(folder, Entry{name, false, true, bytes.size()});

@@ -11,6 +11,7 @@
 
 #include "platform/filesystem.h"
 #include "platform/filesystem_posix.h"
+#include "platform/sys_io.h"
 
 namespace dadaz {
 
@@ -45,7 +46,7 @@ int moveAcrossDevices(const std::string& source, const std::string& targetFolder
     if (!copied) return EIO;
     if (int error = fsdetail::renameNoReplace(temp.path(), target)) return error;
     temp.commit();
-    if (::unlink(source.c_str()) != 0) {
+    if (sys::unlink(source.c_str()) != 0) {
         int error = errno;
         ::unlink(target.c_str());  // our own copy; the source is still whole
         return error;
@@ -69,7 +70,7 @@ bool FileSystem::createFolder(std::string_view path) {
     if (!located) return resolveFolder(path).has_value();  // "/" or "." always exist
     if (located->entry) return located->entry->isFolder;
     std::string real = childPath(located->folder, located->name);
-    if (::mkdir(real.c_str(), 0777) != 0) {
+    if (sys::mkdir(real.c_str(), 0777) != 0) {
         struct stat status;
         if (errno != EEXIST || ::stat(real.c_str(), &status) != 0 || !S_ISDIR(status.st_mode)) {
             return false;
@@ -103,7 +104,7 @@ bool FileSystem::copyFile(std::string_view from, std::string_view to) {
     bool copied =
         ::fstat(in, &status) == 0 && S_ISREG(status.st_mode) && copyToTemp(in, status, temp);
     ::close(in);
-    if (!copied || ::rename(temp.path().c_str(), target.c_str()) != 0) return false;
+    if (!copied || sys::rename(temp.path().c_str(), target.c_str()) != 0) return false;
     temp.commit();
     std::lock_guard lock(mutex_);
     noteEntry(targetFolder,
@@ -138,7 +139,7 @@ bool FileSystem::moveFile(std::string_view from, std::string_view to) {
     int error = fsdetail::renameNoReplace(source, target);
     if (error == EEXIST && caseOnlyRename && sameFile(source, target)) {
         // A file system that ignores case itself: the new name is this very file.
-        error = ::rename(source.c_str(), target.c_str()) == 0 ? 0 : errno;
+        error = sys::rename(source.c_str(), target.c_str()) == 0 ? 0 : errno;
     }
     if (error == EXDEV && !moved.isFolder) error = moveAcrossDevices(source, targetFolder, target);
     if (error != 0) return false;
@@ -164,7 +165,7 @@ bool FileSystem::removeFile(const std::string& realFolder, const std::string& re
     }
     if (S_ISDIR(status.st_mode)) return false;
     if (!force && isReadOnlyMode(status.st_mode)) return false;
-    if (::unlink(real.c_str()) != 0) return false;
+    if (sys::unlink(real.c_str()) != 0) return false;
     dropEntry(realFolder, realName);
     return true;
 }

@@ -10,6 +10,7 @@
 #include <random>
 #include <thread>
 #include <utility>
+#include "platform/sys_io.h"
 
 namespace dadaz::fsdetail {
 
@@ -43,7 +44,7 @@ TempFile::TempFile(const std::string& folder) {
     // Hidden and ending in ".tmp", so a copy left by a crash is never taken for a song.
     for (int attempt = 0; attempt < 32 && fd_ < 0; ++attempt) {
         path_ = childPath(folder, ".dadaz-" + randomSuffix() + ".tmp");
-        fd_ = ::open(path_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        fd_ = sys::open(path_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd_ < 0 && errno != EEXIST) break;
     }
     if (fd_ < 0) path_.clear();
@@ -56,12 +57,12 @@ TempFile::~TempFile() {
 
 bool TempFile::close() {
     int fd = std::exchange(fd_, -1);
-    return fd >= 0 && ::close(fd) == 0;
+    return fd >= 0 && sys::closeWritten(fd) == 0;
 }
 
 bool writeAll(int fd, std::string_view bytes) {
     while (!bytes.empty()) {
-        ssize_t written = ::write(fd, bytes.data(), bytes.size());
+        ssize_t written = sys::write(fd, bytes.data(), bytes.size());
         if (written < 0) {
             if (errno == EINTR) continue;
             return false;
@@ -74,7 +75,7 @@ bool writeAll(int fd, std::string_view bytes) {
 bool copyData(int in, int out) {
     bool copiedAny = false;
     for (;;) {
-        ssize_t copied = ::copy_file_range(in, nullptr, out, nullptr, 1 << 30, 0);
+        ssize_t copied = sys::copyFileRange(in, out, 1 << 30);
         if (copied == 0) return true;
         if (copied > 0) {
             copiedAny = true;
@@ -103,14 +104,14 @@ bool copyData(int in, int out) {
 }
 
 int renameNoReplace(const std::string& from, const std::string& to) {
-    if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) {
+    if (sys::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) {
         return 0;
     }
     int error = errno;
     if (error != EINVAL && error != ENOSYS && error != EOPNOTSUPP) return error;
     // link() refuses an existing target as RENAME_NOREPLACE does.
-    if (::link(from.c_str(), to.c_str()) == 0) {
-        if (::unlink(from.c_str()) == 0) return 0;
+    if (sys::link(from.c_str(), to.c_str()) == 0) {
+        if (sys::unlink(from.c_str()) == 0) return 0;
         error = errno;
         ::unlink(to.c_str());
         return error;
@@ -123,7 +124,7 @@ int renameNoReplace(const std::string& from, const std::string& to) {
     struct stat status;
     if (::lstat(to.c_str(), &status) == 0) return EEXIST;
     if (errno != ENOENT) return errno;
-    return ::rename(from.c_str(), to.c_str()) == 0 ? 0 : errno;
+    return sys::rename(from.c_str(), to.c_str()) == 0 ? 0 : errno;
 }
 
 namespace {
@@ -136,14 +137,14 @@ bool removeTreeAt(int parentFd, const std::string& name) {
         fd = ::openat(parentFd, name.c_str(), flags);
     }
     if (fd < 0) {
-        if (errno == ENOTDIR || errno == ELOOP) return ::unlinkat(parentFd, name.c_str(), 0) == 0;
+        if (errno == ENOTDIR || errno == ELOOP) return sys::unlinkat(parentFd, name.c_str(), 0) == 0;
         return false;
     }
     struct stat status;
     if (::fstat(fd, &status) == 0 && (status.st_mode & S_IRWXU) != S_IRWXU) {
         ::fchmod(fd, status.st_mode | S_IRWXU);  // a read-only folder must give up its files
     }
-    DIR* dir = ::fdopendir(fd);
+    DIR* dir = sys::fdopendir(fd);
     if (!dir) {
         ::close(fd);
         return false;
@@ -162,11 +163,11 @@ bool removeTreeAt(int parentFd, const std::string& name) {
     }
     bool removedAll = true;
     for (const auto& [child, isFolder] : children) {
-        bool removed = isFolder ? removeTreeAt(fd, child) : ::unlinkat(fd, child.c_str(), 0) == 0;
+        bool removed = isFolder ? removeTreeAt(fd, child) : sys::unlinkat(fd, child.c_str(), 0) == 0;
         removedAll = removed && removedAll;
     }
     ::closedir(dir);
-    return removedAll && ::unlinkat(parentFd, name.c_str(), AT_REMOVEDIR) == 0;
+    return removedAll && sys::unlinkat(parentFd, name.c_str(), AT_REMOVEDIR) == 0;
 }
 
 }  // namespace

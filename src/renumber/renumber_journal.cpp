@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "renumber/sync_folders.h"
+#include "platform/sys_io.h"
 
 namespace dadaz {
 
@@ -109,7 +110,7 @@ std::string planText(const RenumberPlan& plan) {
 
 bool writeAll(int fd, std::string_view bytes) {
     while (!bytes.empty()) {
-        const ssize_t written = ::write(fd, bytes.data(), bytes.size());
+        const ssize_t written = sys::write(fd, bytes.data(), bytes.size());
         if (written < 0) {
             if (errno == EINTR) continue;
             return false;
@@ -157,10 +158,10 @@ std::string journalPath(const std::string& programFolder) {
 std::optional<JournalWriter> JournalWriter::create(const std::string& path,
                                                    const RenumberPlan& plan) {
     const std::string temporary = folderOf(path) + "/." + kJournalName + ".new";
-    const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    const int fd = sys::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
     if (fd < 0) return std::nullopt;
-    const bool written = writeAll(fd, planText(plan)) && ::fsync(fd) == 0;
-    if (!written || ::rename(temporary.c_str(), path.c_str()) != 0) {
+    const bool written = writeAll(fd, planText(plan)) && sys::fsync(fd) == 0;
+    if (!written || sys::rename(temporary.c_str(), path.c_str()) != 0) {
         ::close(fd);
         ::unlink(temporary.c_str());
         return std::nullopt;
@@ -176,7 +177,7 @@ std::optional<JournalWriter> JournalWriter::create(const std::string& path,
 }
 
 std::optional<JournalWriter> JournalWriter::reopen(const std::string& path) {
-    const int fd = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CLOEXEC);
+    const int fd = sys::open(path.c_str(), O_WRONLY | O_APPEND | O_CLOEXEC);
     if (fd < 0) return std::nullopt;
     return JournalWriter(path, fd);
 }
@@ -199,7 +200,7 @@ void JournalWriter::markDone(std::size_t nextStep) {
 void JournalWriter::markPassDone(int pass) {
     pending_ += "B\t" + std::to_string(pass) + "\n";
     flush();
-    ::fdatasync(fd_);
+    sys::fdatasync(fd_);
 }
 
 void JournalWriter::flush() {
@@ -212,7 +213,7 @@ bool JournalWriter::remove() {
     pending_.clear();
     if (fd_ >= 0) ::close(fd_);
     fd_ = -1;
-    const bool removed = ::unlink(path_.c_str()) == 0 || errno == ENOENT;
+    const bool removed = sys::unlink(path_.c_str()) == 0 || errno == ENOENT;
     syncFolder(folderOf(path_));
     return removed;
 }

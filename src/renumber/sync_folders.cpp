@@ -8,6 +8,7 @@
 #include <cstdio>
 
 #include "platform/filesystem.h"
+#include "platform/sys_io.h"
 
 namespace dadaz {
 
@@ -18,11 +19,11 @@ namespace {
 constexpr int kMaxHandles = 400;
 
 int renameNoReplace(int fromDir, const char* from, int toDir, const char* to) {
-    if (::renameat2(fromDir, from, toDir, to, RENAME_NOREPLACE) == 0) return 0;
+    if (sys::renameat2(fromDir, from, toDir, to, RENAME_NOREPLACE) == 0) return 0;
     if (errno != EINVAL && errno != ENOSYS && errno != ENOTSUP) return errno;
     // A file system without the flag: a hard link fails when the name is taken.
-    if (::linkat(fromDir, from, toDir, to, 0) != 0) return errno;
-    return ::unlinkat(fromDir, from, 0) == 0 ? 0 : errno;
+    if (sys::linkat(fromDir, from, toDir, to, 0) != 0) return errno;
+    return sys::unlinkat(fromDir, from, 0) == 0 ? 0 : errno;
 }
 
 }  // namespace
@@ -30,7 +31,7 @@ int renameNoReplace(int fromDir, const char* from, int toDir, const char* to) {
 bool syncFolder(const std::string& folder) {
     const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0) return false;
-    const bool synced = ::fsync(fd) == 0;
+    const bool synced = sys::fsync(fd) == 0;
     ::close(fd);
     return synced;
 }

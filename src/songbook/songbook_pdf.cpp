@@ -11,6 +11,7 @@
 #include "platform/codepage.h"
 #include "platform/progress.h"
 #include "songbook/songbook_texts.h"
+#include "platform/sys_io.h"
 
 namespace dadaz {
 
@@ -253,7 +254,7 @@ SongBookResult writeSongBook(const std::vector<SongBookEntry>& entries,
     cairo_surface_finish(surface);
     const bool ok = cairo_surface_status(surface) == CAIRO_STATUS_SUCCESS;
     cairo_surface_destroy(surface);
-    result.written = ok && std::rename(partPath.c_str(), pdfPath.c_str()) == 0;
+    result.written = ok && sys::rename(partPath.c_str(), pdfPath.c_str()) == 0;
     if (!result.written) std::remove(partPath.c_str());
     if (result.written && afterPage) afterPage(entries.size());
     return result;

@@ -1,7 +1,6 @@
 #include "songlist/songlist_output.h"
 
 #include <algorithm>
-#include <filesystem>
 #include <system_error>
 
 #include "library/forced_write.h"
@@ -10,6 +9,7 @@
 #include "songlist/player_records.h"
 #include "songlist/songlist_file.h"
 #include "songlist/songlist_messages.h"
+#include "platform/sys_io.h"
 
 namespace dadaz {
 
@@ -115,9 +115,7 @@ std::string writePlayerDatabase(FileSystem& fs, const std::string& folderText,
     // Both are complete: one rename right after the other, Tarn.vk2 first, so that even a
     // failure between the two never leaves a new List.vk2 beside an old Tarn.vk2.
     for (Target* target = std::end(targets); target-- != std::begin(targets);) {
-        std::error_code error;
-        std::filesystem::rename(target->staged, target->path, error);
-        if (error) {
+        if (sys::rename(target->staged.c_str(), target->path.c_str()) != 0) {
             dropStaged();
             fs.forgetIndexes();
             return target->name;
