@@ -18,18 +18,7 @@ const char* const kStart =
     "ประกอบด้วย *.mid, *.lyr, *.cur อยู่รวมกันในโฟลเดอร์ที่ท่านเลือก\n\nท่านต้องการดำเนินการต่อหรือไม่?";
 const char* const kPickerTitle = "เลือกที่เก็บแฟ้ม";
 
-// A scripted prompt that also lets the test look at the window when a question comes.
-class WatchingPrompt : public dadaz::testing::ScriptedPrompt {
-  public:
-    std::function<void(const std::string&)> beforeAsk;
-    Answer ask(MessageIcon icon, MessageButtons buttons, const std::string& text,
-               const std::string& title = {}) override {
-        if (beforeAsk) beforeAsk(text);
-        return ScriptedPrompt::ask(icon, buttons, text, title);
-    }
-};
-
-struct AddFixture : dadaz::testing::BasicWindowFixture<WatchingPrompt> {
+struct AddFixture : dadaz::testing::WindowFixture {
     AddSongPanel& panel() { return *window->addSongPanel(); }
     void attach() { attachAddSong(*window); }
     // A library of empty files: MIDI sub-folders "0" (3 files), "1" and "2" (2 files each).

@@ -3,7 +3,6 @@
 #include "app/features.h"
 #include "catalogue/song_line.h"
 #include "gui/window_fixture.h"
-#include "songlist/songlist_run.h"
 
 using namespace dadaz;
 using dadaz::testing::checkPrompt;
@@ -18,12 +17,7 @@ struct ExportFixture : dadaz::testing::WindowFixture {
         makeLibrary({.songs = 30, .newSongs = 0, .extras = false});
         attachFeatures(*window);
         showActive();
-        window->selectMode(Mode::SongSearch);
-        window->state().catalogueRequested = true;
-        RunContext ctx = window->makeRunContext("Lister");
-        runSongList(ctx);
-        window->state().catalogueRequested = false;
-        QTest::keyClick(panel()->txtSongSearch, Qt::Key_Return);
+        listAllSongs();
         std::filesystem::create_directories(out);
     }
     SongSearchPanel* panel() { return window->songSearchPanel(); }

@@ -7,7 +7,6 @@
 #include "duplicates/gui/find_duplicate_window.h"
 #include "gui/window_fixture.h"
 #include "platform/codepage.h"
-#include "songlist/songlist_run.h"
 
 using namespace dadaz;
 using dadaz::testing::checkPrompt;
@@ -22,10 +21,7 @@ struct DuplicateFixture : dadaz::testing::WindowFixture {
         attachFeatures(*window);
         window->hooks().stopPlayback = [] {};
         showActive();
-        RunContext ctx = window->makeRunContext("Lister");
-        window->state().catalogueRequested = true;
-        runSongList(ctx);
-        window->state().catalogueRequested = false;
+        buildSongList();
         window->selectMode(Mode::FindDuplicate);
         panel()->btnFindDuplicate->click();
     }

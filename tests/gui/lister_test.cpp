@@ -31,18 +31,7 @@ std::string closingMessage(const std::string& program, const std::string& moveTo
            "\n\nที่เก็บแฟ้มในฐานข้อมูลเพลงใช้ไดรฟ์ต่อไปนี้ (mount ใน DOSBox ให้ตรงกัน)\n     " + drives;
 }
 
-// A scripted prompt that also lets the test act inside the run when a question comes.
-class ActingPrompt : public dadaz::testing::ScriptedPrompt {
-  public:
-    std::function<void(const std::string&)> beforeAsk;
-    Answer ask(MessageIcon icon, MessageButtons buttons, const std::string& text,
-               const std::string& title = {}) override {
-        if (beforeAsk) beforeAsk(text);
-        return ScriptedPrompt::ask(icon, buttons, text, title);
-    }
-};
-
-struct ListerFixture : dadaz::testing::BasicWindowFixture<ActingPrompt> {
+struct ListerFixture : dadaz::testing::WindowFixture {
     ListerFixture() {
         makeLibrary({.songs = 30, .newSongs = 2, .threads = 1});
         attachSongList(*window);

@@ -7,7 +7,6 @@
 #include "gui/window_fixture.h"
 #include "operations/lyric_editor.h"
 #include "platform/codepage.h"
-#include "songlist/songlist_run.h"
 
 using namespace dadaz;
 using dadaz::testing::readBytes;
@@ -34,9 +33,7 @@ struct EditorFixture : dadaz::testing::WindowFixture {
         attachFeatures(*window);
         showActive();
         window->selectMode(Mode::SongSearch);
-        window->state().catalogueRequested = true;
-        RunContext ctx = window->makeRunContext("Lister");
-        runSongList(ctx);
+        buildSongList();
         search();
         const std::vector<std::string> lines = p->lstSongSearch->lines();
         row = static_cast<int>(

@@ -3,7 +3,6 @@
 #include "app/features.h"
 #include "catalogue/song_line.h"
 #include "gui/window_fixture.h"
-#include "songlist/songlist_run.h"
 
 using namespace dadaz;
 using dadaz::testing::checkPrompt;
@@ -17,13 +16,7 @@ struct RemoveFixture : dadaz::testing::WindowFixture {
         attachFeatures(*window);
         window->hooks().stopPlayback = [this] { ++stops; };
         showActive();
-        window->selectMode(Mode::SongSearch);
-        window->state().catalogueRequested = true;
-        RunContext ctx = window->makeRunContext("Lister");
-        runSongList(ctx);
-        window->state().catalogueRequested = false;
-        panel()->txtSongSearch->setText(QString());
-        QTest::keyClick(panel()->txtSongSearch, Qt::Key_Return);
+        listAllSongs();
         moveTo = program / "Invalid Files";
     }
     SongSearchPanel* panel() { return window->songSearchPanel(); }

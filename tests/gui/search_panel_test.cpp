@@ -8,7 +8,6 @@
 #include "gui/window_fixture.h"
 #include "platform/codepage.h"
 #include "songlist/songlist_messages.h"
-#include "songlist/songlist_run.h"
 
 using namespace dadaz;
 using dadaz::testing::checkPrompt;
@@ -41,10 +40,7 @@ struct SearchFixture : dadaz::testing::BasicWindowFixture<SearchPrompt> {
         showActive();
         window->selectMode(Mode::SongSearch);
         if (!listed) return;
-        window->state().catalogueRequested = true;
-        RunContext ctx = window->makeRunContext("Lister");
-        runSongList(ctx);
-        window->state().catalogueRequested = false;
+        buildSongList();
     }
     SongSearchPanel* panel() { return window->songSearchPanel(); }
     // Types `text` into the search box and lets Enter go, as the user does.

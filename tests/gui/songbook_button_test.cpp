@@ -2,7 +2,6 @@
 
 #include "app/features.h"
 #include "gui/window_fixture.h"
-#include "songlist/songlist_run.h"
 
 using namespace dadaz;
 using dadaz::testing::checkPrompt;
@@ -23,9 +22,7 @@ class SongBookButtonTest : public QObject {
         button->click();
         QVERIFY(!std::filesystem::exists(book) && f.launcher.calls.empty());
 
-        f.window->state().catalogueRequested = true;  // writes SongList.txt without messages
-        RunContext ctx = f.window->makeRunContext("Lister");
-        runSongList(ctx);
+        f.buildSongList();
         QVERIFY(button->isEnabled());  // again after the runs
         f.prompt.expectInform("สร้างสมุดรายชื่อเพลงเรียบร้อยแล้ว: " + book);
         button->click();

@@ -10,6 +10,8 @@
 #include "generator/library_generator.h"
 #include "gui/gui_test_support.h"
 #include "shell/main_window.h"
+#include "shell/song_search_panel.h"
+#include "songlist/songlist_run.h"
 #include "support/recording_launcher.h"
 #include "support/scripted_prompt.h"
 #include "support/temp_dir.h"
@@ -47,6 +49,22 @@ struct BasicWindowFixture {
         window->folderPanel()->setFolders({library.midiFolder, library.lyricFolder,
                                            library.cursorFolder, program / "Invalid Files"});
         return library;
+    }
+
+    // Builds the song list and the catalogue without the run's closing message, as the
+    // search mode's first use does.
+    void buildSongList() {
+        window->state().catalogueRequested = true;
+        RunContext ctx = window->makeRunContext("Lister");
+        runSongList(ctx);
+        window->state().catalogueRequested = false;
+    }
+    // The search mode with every song line of a fresh song list shown.
+    void listAllSongs() {
+        window->selectMode(Mode::SongSearch);
+        buildSongList();
+        window->songSearchPanel()->txtSongSearch->setText(QString());
+        QTest::keyClick(window->songSearchPanel()->txtSongSearch, Qt::Key_Return);
     }
 
     // Shows the window and makes it the active one, so key presses reach it.

@@ -61,6 +61,7 @@ ScriptedPrompt& ScriptedPrompt::expectPickFile(std::string title, std::string re
 
 Answer ScriptedPrompt::ask(MessageIcon icon, MessageButtons buttons, const std::string& text,
                            const std::string& title) {
+    if (beforeAsk) beforeAsk(text);
     asked_.push_back(text);
     if (steps_.empty() || steps_.front().kind != Step::Kind::Ask) {
         mismatch("unexpected question:\n" + text);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <deque>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -34,6 +35,9 @@ class ScriptedPrompt : public Prompt {
     std::string pickFolder(const std::string& startFolder, const std::string& title) override;
     std::string pickFile(const std::string& startFolder, const std::string& title,
                          const std::string& filterDescription) override;
+
+    // Called with each question's text before it is answered, so a test can act inside a run.
+    std::function<void(const std::string&)> beforeAsk;
 
     // True when every scripted step was asked; tests check it at their end.
     bool finished() const { return steps_.empty(); }
