@@ -36,8 +36,8 @@ std::string withoutBlanks(const std::string& text) {
     return out;
 }
 
-// The pages of a PDF as pdftotext -raw gives them, blanks removed.
-std::vector<std::string> pdfPages(const std::string& pdf) {
+// The text of a PDF as pdftotext -raw gives it.
+std::string pdfText(const std::string& pdf) {
     std::string text;
     FILE* pipe = popen(("pdftotext -raw '" + pdf + "' -").c_str(), "r");
     char buffer[65536];
@@ -45,6 +45,12 @@ std::vector<std::string> pdfPages(const std::string& pdf) {
         text.append(buffer, n);
     }
     if (pipe) pclose(pipe);
+    return text;
+}
+
+// Its pages, blanks removed.
+std::vector<std::string> pdfPages(const std::string& pdf) {
+    const std::string text = pdfText(pdf);
     std::vector<std::string> pages;
     for (std::size_t start = 0, end; start < text.size(); start = end + 1) {
         end = text.find('\f', start);
@@ -163,11 +169,7 @@ TEST(SongBook, KeysStayWholeAndAFailedWriteKeepsTheOldBook) {
     const std::string book = dir / "book.pdf";
     const SongBookOutcome made = makeSongBook(fs, dir.path(), options, book);
     EXPECT_EQ(made.message, "สร้างสมุดรายชื่อเพลงเรียบร้อยแล้ว: " + book + "\n5 เพลง 2 หน้า");
-    FILE* pipe = popen(("pdftotext -raw '" + book + "' -").c_str(), "r");
-    std::string text(1 << 16, '\0');
-    text.resize(pipe ? fread(text.data(), 1, text.size(), pipe) : 0);
-    if (pipe) pclose(pipe);
-    for (const char* key : keys) EXPECT_NE(text.find(key), std::string::npos) << key;
+    for (const char* key : keys) EXPECT_NE(pdfText(book).find(key), std::string::npos) << key;
 
     const std::string before = readBytes(book);
     std::filesystem::create_directory(book + ".part");  // where the new book would be written
