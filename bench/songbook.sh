@@ -22,7 +22,7 @@ for columns in 1 2; do
     /usr/bin/time -f %M -o "$out.peak" "$dadaz" songbook --program-folder "$lib" \
         --columns "$columns" "$out" >"$out.log"
     end=$(date +%s%N)
-    pages=$(sed -n 's/.* \([0-9]*\) pages$/\1/p' "$out.log")
+    pages=$(sed -n 's/.* \([0-9,]*\) หน้า$/\1/p' "$out.log" | tr -d ,)
     awk -v s="$start" -v e="$end" -v p="$pages" -v k="$(cat "$out.peak")" -v c="$columns" \
         -v b="$(stat -c %s "$out")" 'BEGIN {
             t = (e - s) / 1e9

@@ -2,6 +2,7 @@
 #include <QCommandLineParser>
 #include <QDir>
 #include <QFileInfo>
+#include <QIcon>
 #include <QTimer>
 #include <cstdio>
 
@@ -41,6 +42,9 @@ bool saveScreenshots(dadaz::MainWindow& window, const QString& folder) {
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
+    // The installed desktop entry and icon the window belongs to, for the desktop's task list.
+    QGuiApplication::setDesktopFileName(QString::fromLatin1(dadaz::kAppId));
+    QApplication::setWindowIcon(QIcon::fromTheme(QString::fromLatin1(dadaz::kAppId)));
     QCoreApplication::setApplicationVersion(
         QString::fromStdString(dadaz::versionText(dadaz::kProgramVersion)));
     QCommandLineParser parser;

@@ -61,6 +61,5 @@ int cmdSongbook(int argc, char** argv) {
     const dadaz::SongBookOutcome outcome =
         dadaz::makeSongBook(fs, folderText(programFolder), options, out);
     std::fprintf(outcome.written ? stdout : stderr, "%s\n", outcome.message.c_str());
-    if (outcome.written) std::printf("%zu songs, %d pages\n", outcome.songs, outcome.pages);
     return outcome.written ? 0 : 1;
 }

@@ -6,7 +6,11 @@
 #include <algorithm>
 #include <array>
 #include <cstdio>
+#include <filesystem>
 #include <memory>
+#include <string_view>
+#include <system_error>
+#include <unordered_set>
 
 #include "platform/codepage.h"
 #include "platform/progress.h"
@@ -29,6 +33,9 @@ constexpr double kCellPadding = 4;
 constexpr double kTitleShare = 0.58;
 // Body text sizes by the number of column blocks on a page.
 constexpr const char* kBodyFont[] = {"Loma 10", "Loma 8", "Loma 7"};
+constexpr const char* kCaptionFont[] = {"Loma Bold 10", "Loma Bold 8", "Loma Bold 7"};
+// The most of a column block's width a key cell takes.
+constexpr double kMaxKeyShare = 0.2;
 
 struct LayoutDeleter {
     void operator()(PangoLayout* layout) const { g_object_unref(layout); }
@@ -53,20 +60,28 @@ struct PlacedRow {
 
 class BookWriter {
   public:
-    BookWriter(cairo_t* cr, const SongBookOptions& options)
+    BookWriter(cairo_t* cr, const SongBookOptions& options,
+               const std::vector<SongBookEntry>& entries)
         : cr_(cr),
           context_(pango_cairo_create_context(cr)),
           columns_(std::clamp(options.columns, 1, kMaxSongBookColumns)),
           blockWidth_((kPageWidth - 2 * kMargin - (columns_ - 1) * kColumnGap) / columns_),
           body_(font(kBodyFont[columns_ - 1])),
+          caption_(font(kCaptionFont[columns_ - 1])),
           heading_(font("Loma Bold 13")),
-          header_(font("Loma Bold 9")),
           footer_(font("Loma 9")) {
-        // Codes (at most 8 characters) and keys never wrap: their cells fit the widest.
+        // Codes of up to 8 digits and the keys of the book never wrap: their cells fit the
+        // widest, a key cell up to a limit that leaves the title and artist room.
         const double code = widthOf("00000000") + kCellPadding;
-        const double key = widthOf("Ebm") + kCellPadding;
+        std::unordered_set<std::string_view> keys;
+        for (const SongBookEntry& e : entries) keys.insert(e.key);
+        double key = widthOf("Ebm");
+        for (std::string_view k : keys) key = std::max(key, widthOf(cp874ToUtf8(k)));
+        key = std::min(key + kCellPadding, blockWidth_ * kMaxKeyShare);
         const double title = (blockWidth_ - code - key) * kTitleShare;
         cellWidth_ = {code, title, blockWidth_ - code - key - title, key};
+        captionHeight_ =
+            heightOf(makeLayout(songbook_text::kTitleColumn, caption_.get(), -1).get());
     }
     ~BookWriter() { g_object_unref(context_); }
     BookWriter(const BookWriter&) = delete;
@@ -95,14 +110,9 @@ class BookWriter {
         ++pages_;
     }
 
-    void heading(const std::string& letter, double nextRowHeight) {
-        PlacedRow row;
-        row.cells.emplace_back(0, makeLayout(letter, heading_.get(), blockWidth_));
-        place(std::move(row), heightOf(row.cells[0].second.get()) + 4, nextRowHeight);
-    }
-
-    // The row's height, to keep a heading with its first song.
-    double song(const SongBookEntry& entry) {
+    // A song's row, after the heading of a new first letter (UTF-8) when there is one; the
+    // heading stays with the row.
+    void song(const SongBookEntry& entry, const std::string* newHeading) {
         PlacedRow row;
         double x = 0;
         double height = 0;
@@ -114,15 +124,16 @@ class BookWriter {
             row.cells.emplace_back(x, std::move(layout));
             x += width;
         }
-        place(std::move(row), height + 2, 0);
-        pageTitles_.push_back(&entry.title);
-        return height + 2;
-    }
-
-    double measureSong(const SongBookEntry& entry) {
-        Layout layout =
-            makeLayout(cp874ToUtf8(entry.title), body_.get(), cellWidth_[1] - kCellPadding);
-        return heightOf(layout.get()) + 2;
+        height += 2;
+        if (newHeading) {
+            PlacedRow headingRow;
+            headingRow.cells.emplace_back(0, makeLayout(*newHeading, heading_.get(), blockWidth_));
+            const double headingHeight = heightOf(headingRow.cells[0].second.get()) + 4;
+            place(std::move(headingRow), headingHeight, height);
+        }
+        place(std::move(row), height, 0);
+        // An empty title names nothing in the running header.
+        if (!entry.title.empty()) pageTitles_.push_back(&entry.title);
     }
 
     void finish() {
@@ -130,6 +141,18 @@ class BookWriter {
     }
 
   private:
+    void drawCaptions(double left) {
+        const char* captions[4] = {songbook_text::kCodeColumn, songbook_text::kTitleColumn,
+                                   songbook_text::kArtistColumn, songbook_text::kKeyColumn};
+        double x = left;
+        for (int i = 0; i < 4; ++i) {
+            Layout layout = makeLayout(captions[i], caption_.get(), cellWidth_[i] - kCellPadding);
+            cairo_move_to(cr_, x, kMargin + kHeaderHeight);
+            pango_cairo_show_layout(cr_, layout.get());
+            x += cellWidth_[i];
+        }
+    }
+
     Layout makeLayout(const std::string& text, const PangoFontDescription* face, double width) {
         Layout layout(pango_layout_new(context_));
         pango_layout_set_font_description(layout.get(), face);
@@ -139,7 +162,7 @@ class BookWriter {
         return layout;
     }
 
-    double widthOf(const char* text) {
+    double widthOf(const std::string& text) {
         Layout layout = makeLayout(text, body_.get(), -1);
         int width = 0;
         int height = 0;
@@ -155,7 +178,7 @@ class BookWriter {
     }
 
     void place(PlacedRow row, double height, double keepWith) {
-        const double top = kMargin + kHeaderHeight;
+        const double top = kMargin + kHeaderHeight + captionHeight_ + 4;
         const double bottom = kPageHeight - kMargin - kFooterHeight;
         if (y_ == 0) y_ = top;
         if (y_ + height + keepWith > bottom && y_ > top) {
@@ -176,7 +199,12 @@ class BookWriter {
         if (!pageTitles_.empty()) {
             const std::string text = cp874ToUtf8(*pageTitles_.front()) +
                                      songbook_text::kHeaderDash + cp874ToUtf8(*pageTitles_.back());
-            Layout header = makeLayout(text, header_.get(), kPageWidth - 2 * kMargin);
+            // Two long titles still fit in full: smaller type before a second line.
+            Layout header;
+            for (const Font& face : headerFonts_) {
+                header = makeLayout(text, face.get(), kPageWidth - 2 * kMargin);
+                if (pango_layout_get_line_count(header.get()) == 1) break;
+            }
             pango_layout_set_alignment(header.get(), PANGO_ALIGN_CENTER);
             cairo_move_to(cr_, kMargin, kMargin);
             pango_cairo_show_layout(cr_, header.get());
@@ -185,8 +213,14 @@ class BookWriter {
             cairo_line_to(cr_, kPageWidth - kMargin, kMargin + kHeaderHeight - 4);
             cairo_stroke(cr_);
         }
+        int captioned = -1;
         for (const PlacedRow& row : rows_) {
             const double left = kMargin + row.column * (blockWidth_ + kColumnGap);
+            // Each column block's captions come before its rows, so copied text reads in order.
+            if (row.column != captioned) {
+                captioned = row.column;
+                drawCaptions(left);
+            }
             for (const auto& [x, layout] : row.cells) {
                 cairo_move_to(cr_, left + x, row.y);
                 pango_cairo_show_layout(cr_, layout.get());
@@ -207,10 +241,13 @@ class BookWriter {
     const int columns_;
     const double blockWidth_;
     Font body_;
+    Font caption_;
     Font heading_;
-    Font header_;
+    const std::array<Font, 4> headerFonts_{font("Loma Bold 9"), font("Loma Bold 8"),
+                                           font("Loma Bold 7"), font("Loma Bold 6")};
     Font footer_;
     std::array<double, 4> cellWidth_{};
+    double captionHeight_ = 0;
     std::vector<PlacedRow> rows_;
     std::vector<const std::string*> pageTitles_;
     int column_ = 0;
@@ -230,18 +267,17 @@ SongBookResult writeSongBook(const std::vector<SongBookEntry>& entries,
     cairo_pdf_surface_set_metadata(surface, CAIRO_PDF_METADATA_CREATOR, "DAD Azar Edizuda");
     cairo_t* cr = cairo_create(surface);
     {
-        BookWriter writer(cr, options);
+        BookWriter writer(cr, options, entries);
         writer.titlePage(entries.size(), options.order);
         std::string lastHeading;
         int pagesSeen = writer.pages();
         for (std::size_t i = 0; i < entries.size() && cairo_status(cr) == CAIRO_STATUS_SUCCESS;
              ++i) {
             const std::string letter = headingOf(orderedField(entries[i], options.order));
-            if (i == 0 || letter != lastHeading) {
-                writer.heading(cp874ToUtf8(letter), writer.measureSong(entries[i]));
-                lastHeading = letter;
-            }
-            writer.song(entries[i]);
+            const bool newHeading = i == 0 || letter != lastHeading;
+            const std::string headingText = newHeading ? cp874ToUtf8(letter) : std::string();
+            lastHeading = letter;
+            writer.song(entries[i], newHeading ? &headingText : nullptr);
             if (afterPage && writer.pages() != pagesSeen) {
                 pagesSeen = writer.pages();
                 afterPage(i);
@@ -255,7 +291,11 @@ SongBookResult writeSongBook(const std::vector<SongBookEntry>& entries,
     const bool ok = cairo_surface_status(surface) == CAIRO_STATUS_SUCCESS;
     cairo_surface_destroy(surface);
     result.written = ok && sys::rename(partPath.c_str(), pdfPath.c_str()) == 0;
-    if (!result.written) std::remove(partPath.c_str());
+    // Only a file of ours: a folder of that name is not.
+    std::error_code ec;
+    if (!result.written && std::filesystem::is_regular_file(partPath, ec)) {
+        std::remove(partPath.c_str());
+    }
     if (result.written && afterPage) afterPage(entries.size());
     return result;
 }

@@ -1,6 +1,10 @@
 #include "songbook/songbook_run.h"
 
+#include <filesystem>
+#include <system_error>
+
 #include "platform/filesystem.h"
+#include "platform/progress.h"
 #include "songbook/songbook_texts.h"
 #include "songlist/songlist_file.h"
 
@@ -24,8 +28,17 @@ SongBookOutcome makeSongBook(const FileSystem& fs, const std::string& programFol
     });
     outcome.written = result.written;
     outcome.pages = result.pages;
-    outcome.message =
-        std::string(result.written ? songbook_text::kDone : songbook_text::kWriteFailed) + pdfPath;
+    if (result.written) {
+        outcome.message = songbook_text::kDone + pdfPath + "\n" +
+                          formatCount(static_cast<long long>(outcome.songs)) +
+                          songbook_text::kSongs + formatCount(outcome.pages) +
+                          songbook_text::kPages;
+    } else {
+        outcome.message = songbook_text::kWriteFailed + pdfPath;
+        std::error_code ec;
+        if (std::filesystem::is_regular_file(pdfPath, ec))
+            outcome.message += songbook_text::kOldBookKept;
+    }
     return outcome;
 }
 

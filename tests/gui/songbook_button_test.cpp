@@ -24,7 +24,7 @@ class SongBookButtonTest : public QObject {
 
         f.buildSongList();
         QVERIFY(button->isEnabled());  // again after the runs
-        f.prompt.expectInform("สร้างสมุดรายชื่อเพลงเรียบร้อยแล้ว: " + book);
+        f.prompt.expectInform("สร้างสมุดรายชื่อเพลงเรียบร้อยแล้ว: " + book + "\n30 เพลง 3 หน้า");
         button->click();
         QVERIFY(std::filesystem::file_size(book) > 1000);
         QCOMPARE(f.launcher.calls.size(), std::size_t{1});

@@ -26,8 +26,13 @@ desktop-file-validate "$usr/share/applications/io.github.dadazaredizuda.DADAzarE
 appstreamcli validate --no-net --pedantic \
     "$usr/share/metainfo/io.github.dadazaredizuda.DADAzarEdizuda.metainfo.xml" >/dev/null
 
-# The installed GUI makes its program folder in the user's data folder and runs there.
-mkdir "$root/home"
+# The installed GUI makes its program folder in the user's data folder and runs there; a
+# program folder given to it is used instead.
+mkdir "$root/home" "$root/library"
+env -u XDG_DATA_HOME HOME="$root/home" "$usr/bin/DADAzarEdizuda" \
+    --program-folder "$root/library" --screenshots "$root/given" >/dev/null 2>&1 || {
+    echo "installed GUI did not start on a given folder"; exit 1; }
+[ ! -e "$root/home/.local/share/DADAzarEdizuda" ] || { echo "given folder not used"; exit 1; }
 env -u XDG_DATA_HOME HOME="$root/home" \
     "$usr/bin/DADAzarEdizuda" --screenshots "$root/shots" >/dev/null 2>&1 || {
     echo "installed GUI did not start"; exit 1; }
