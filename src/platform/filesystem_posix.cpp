@@ -137,7 +137,8 @@ bool removeTreeAt(int parentFd, const std::string& name) {
         fd = ::openat(parentFd, name.c_str(), flags);
     }
     if (fd < 0) {
-        if (errno == ENOTDIR || errno == ELOOP) return sys::unlinkat(parentFd, name.c_str(), 0) == 0;
+        if (errno == ENOTDIR || errno == ELOOP)
+            return sys::unlinkat(parentFd, name.c_str(), 0) == 0;
         return false;
     }
     struct stat status;
@@ -163,7 +164,8 @@ bool removeTreeAt(int parentFd, const std::string& name) {
     }
     bool removedAll = true;
     for (const auto& [child, isFolder] : children) {
-        bool removed = isFolder ? removeTreeAt(fd, child) : sys::unlinkat(fd, child.c_str(), 0) == 0;
+        bool removed =
+            isFolder ? removeTreeAt(fd, child) : sys::unlinkat(fd, child.c_str(), 0) == 0;
         removedAll = removed && removedAll;
     }
     ::closedir(dir);

@@ -10,8 +10,8 @@
 #include <cstdio>
 #include <vector>
 
-#include "renumber/sync_folders.h"
 #include "platform/sys_io.h"
+#include "renumber/sync_folders.h"
 
 namespace dadaz {
 

@@ -14,8 +14,8 @@
 
 #include "platform/codepage.h"
 #include "platform/progress.h"
-#include "songbook/songbook_texts.h"
 #include "platform/sys_io.h"
+#include "songbook/songbook_texts.h"
 
 namespace dadaz {
 

@@ -6,10 +6,10 @@
 #include "library/forced_write.h"
 #include "library/song_code.h"
 #include "platform/filesystem.h"
+#include "platform/sys_io.h"
 #include "songlist/player_records.h"
 #include "songlist/songlist_file.h"
 #include "songlist/songlist_messages.h"
-#include "platform/sys_io.h"
 
 namespace dadaz {
 
