@@ -5,6 +5,7 @@
 #include <QIcon>
 #include <QTimer>
 #include <cstdio>
+#include <string_view>
 
 #include "app/features.h"
 #include "platform/program_folder.h"
@@ -38,15 +39,22 @@ bool saveScreenshots(dadaz::MainWindow& window, const QString& folder) {
     return ok;
 }
 
+// Whether the options ask only for the help or the version text, which a console without a
+// display must be able to show: the window system is not opened for them.
+bool asksOnlyForText(int argc, char** argv) {
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view arg = argv[i];
+        if (arg == "--help" || arg == "-h" || arg == "--help-all" || arg == "--version" ||
+            arg == "-v") {
+            return true;
+        }
+    }
+    return false;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-    QApplication app(argc, argv);
-    // The installed desktop entry and icon the window belongs to, for the desktop's task list.
-    QGuiApplication::setDesktopFileName(QString::fromLatin1(dadaz::kAppId));
-    QApplication::setWindowIcon(QIcon::fromTheme(QString::fromLatin1(dadaz::kAppId)));
-    QCoreApplication::setApplicationVersion(
-        QString::fromStdString(dadaz::versionText(dadaz::kProgramVersion)));
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("DAD Azar Edizuda"));
     parser.addHelpOption();
@@ -63,6 +71,19 @@ int main(int argc, char** argv) {
     screenshotsOption.setFlags(QCommandLineOption::HiddenFromHelp);
     parser.addOption(programFolderOption);
     parser.addOption(screenshotsOption);
+    const QString version = QString::fromStdString(dadaz::versionText(dadaz::kProgramVersion));
+    if (asksOnlyForText(argc, argv)) {
+        QCoreApplication console(argc, argv);
+        QCoreApplication::setApplicationVersion(version);
+        parser.process(console);  // prints and exits
+        return 0;
+    }
+
+    QApplication app(argc, argv);
+    // The installed desktop entry and icon the window belongs to, for the desktop's task list.
+    QGuiApplication::setDesktopFileName(QString::fromLatin1(dadaz::kAppId));
+    QApplication::setWindowIcon(QIcon::fromTheme(QString::fromLatin1(dadaz::kAppId)));
+    QCoreApplication::setApplicationVersion(version);
     parser.process(app);
 
     QString folder;

@@ -12,7 +12,8 @@ usr="$root/dest/usr"
 
 version=$("$usr/bin/dadaz" --version)
 [ "$version" = "dadaz 5.3.138" ] || { echo "dadaz --version: $version"; exit 1; }
-gui_version=$("$usr/bin/DADAzarEdizuda" --version)
+# Also on a console without a display.
+gui_version=$(env -u QT_QPA_PLATFORM -u DISPLAY -u WAYLAND_DISPLAY "$usr/bin/DADAzarEdizuda" --version)
 [ "$gui_version" = "DADAzarEdizuda 5.3.138" ] || { echo "GUI --version: $gui_version"; exit 1; }
 
 for f in share/applications/io.github.dadazaredizuda.DADAzarEdizuda.desktop \
