@@ -33,6 +33,9 @@ struct FaultCase {
     // A second fault-free run must leave no temporary file; some runs cannot be repeated
     // (an add would add the songs again): then only the faulted run is checked.
     bool runTwice = true;
+    // With runTwice: the second run must bring the library to what two whole runs leave, file
+    // for file by content (`rewritten` files left out): a run that resumes or undoes.
+    bool settles = false;
     // Kinds of operations to fail; all by default.
     std::vector<faults::FileOp> kinds;
     // At most this many calls of each kind are failed, spread over all of them.
