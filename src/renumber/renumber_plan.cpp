@@ -60,7 +60,7 @@ class Planner {
                     ++done;
                     const std::string stem = codeFromFileName(name);
                     if (!wantsTemporaryName(name, stem, ext)) continue;
-                    if (kind == 0 && !asked) {  // asked before anything changes
+                    if (kind == 0 && !asked && hasDigitCount(stem)) {  // before any change
                         asked = true;
                         if (!askAlreadyDigits()) return false;
                     }
@@ -180,9 +180,13 @@ class Planner {
         return it == state_[folder].end() ? nullptr : &it->second;
     }
 
+    // Names of the digit count, and in custom-pattern mode also those of the pattern's own
+    // length (an earlier run's): pass 2 hands out names of that length from the first on, and
+    // a song meeting one still in place would be left under its temporary name.
     bool wantsTemporaryName(const std::string& name, const std::string& stem,
                             const std::string& ext) const {
-        return !upperAscii(name).ends_with("TEMP." + ext) && hasDigitCount(stem);
+        return !upperAscii(name).ends_with("TEMP." + ext) &&
+               (hasDigitCount(stem) || characterCount(stem) == scheme_.validLength());
     }
 
     // The temporary names of each song of the new length, by songKey. A song one of whose

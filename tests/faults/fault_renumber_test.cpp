@@ -18,7 +18,7 @@ TEST(RenumberFaults, EachFailingCallIsToldAndTheNextRunFinishesTheJob) {
     };
     const Case cases[] = {
         {"six digits", {}},
-        {"custom pattern", {.customPattern = true, .patternText = "K0000"}},
+        {"custom pattern", {.digitText = "5", .customPattern = true, .patternText = "K0000"}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
