@@ -53,7 +53,14 @@ ExportReport copySongs(FileSystem& fs, const SongPaths& paths,
         for (std::size_t k = 0; k < kinds; ++k) {
             const std::string path = paths.path(kKinds[k], code, song.volume());
             if (path.empty()) break;
+            const std::size_t listingFailures = fs.listingFailures();
             const std::vector<std::string> files = fs.filesWithStem(parentOf(path), code);
+            if (fs.listingFailures() != listingFailures) {
+                // The folder looked empty: its files of the song would be left out unseen.
+                report.problems.push_back({ExportProblem::Kind::CopyFailed, code, path});
+                anyFile = true;
+                continue;
+            }
             if (files.empty()) continue;
             anyFile = true;
             const std::string target =

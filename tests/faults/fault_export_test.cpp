@@ -69,7 +69,7 @@ TEST(ExportFaults, EachFailingCallLeavesWholeCopiesAndAnUntouchedLibrary) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        std::vector<CurrentSong> songs;
+        std::vector<CurrentSong> songs;  // volumes by name; in a copy under its folder
         std::map<std::string, std::set<std::size_t>> whole;  // file name: bytes it may have
         TreeState library;
         std::string earlier;
@@ -77,8 +77,13 @@ TEST(ExportFaults, EachFailingCallLeavesWholeCopiesAndAnUntouchedLibrary) {
         FaultCase faultCase;
         faultCase.makeLibrary = [&](const std::string& program) {
             const GeneratedLibrary generated = makeTestLibrary(program, 24, c.multi);
-            for (std::size_t i = 0; i < generated.songs.size(); i += 2)
-                songs.emplace_back(generated.songs[i].code, generated.songs[i].volume);
+            // Every other whole song, one per code (volumes may share codes).
+            std::set<std::string> codes;
+            for (std::size_t i = 0; i < generated.songs.size(); i += 2) {
+                const GeneratedSong& song = generated.songs[i];
+                if (song.missing == MissingPartner::None && codes.insert(song.code).second)
+                    songs.emplace_back(song.code, song.volume);
+            }
             library = snapshot(program);
             for (const auto& [path, file] : library) whole[nameOf(path)].insert(file.hash);
             earlier = c.earlier;
@@ -92,7 +97,11 @@ TEST(ExportFaults, EachFailingCallLeavesWholeCopiesAndAnUntouchedLibrary) {
             std::filesystem::remove_all(folder);
             writeBytes(folder + "/" + earlier, "an earlier export");
             const SongPaths paths(run.fs, run.ctx.folders);
-            const ExportReport report = copySongs(run.fs, paths, songs, folder, c.form);
+            std::vector<CurrentSong> chosen;
+            for (const CurrentSong& song : songs)
+                chosen.emplace_back(song.code(),
+                                    song.volume().empty() ? "" : program + "/" + song.volume());
+            const ExportReport report = copySongs(run.fs, paths, chosen, folder, c.form);
             if (!wholeExport) wholeExport = snapshot(folder);  // the fault-free run comes first
             return RunOutcome{report.complete(),
                               export_text::closing(c.form, folder, songs, report)};
