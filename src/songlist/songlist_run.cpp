@@ -276,6 +276,14 @@ void SongListRun::finishKar() {
     }
     result_.status = Status::KarFilesMade;
     result_.message = kar_->message();
+    // The checks made on the way tell what they could not do, as the song list's end does.
+    songlist_text::ClosingFacts facts;
+    facts.filesNotMoved = result_.filesNotMoved;
+    facts.fourthLinesNotEmptied = result_.fourthLinesNotEmptied;
+    if (const std::string counts = songlist_text::countsParagraph(facts); !counts.empty()) {
+        ctx_.prompt.ask(MessageIcon::Exclamation, MessageButtons::Ok, counts);
+        result_.message += "\n\n" + counts;
+    }
 }
 
 void SongListRun::finishWithMessages() {

@@ -17,11 +17,11 @@ const char* const kConverter =
 // The KAR form empties "Kar" under the chosen folder, checks the library on the way (moving
 // invalid files aside, emptying fourth lyric lines) and has every valid song converted.
 TEST(KarFaults, EachFailingCallLeavesTheLibraryWholeAndIsTold) {
-    for (const bool multi : {false, true}) {
-        SCOPED_TRACE(multi ? "volume folders" : "separate folders");
+    {  // in volume folders; the song list's sweep covers the separate-folder layout
+        const bool multi = true;
         FaultCase faultCase;
         faultCase.makeLibrary = [&](const std::string& program) {
-            for (const GeneratedSong& song : makeTestLibrary(program, 16, multi).songs)
+            for (const GeneratedSong& song : makeTestLibrary(program, 12, multi).songs)
                 faultCase.oldOrNew.push_back(song.lyricPath.substr(program.size() + 1));
             writeBytes(program + "/MakeKar.exe", kConverter);
             ::chmod((program + "/MakeKar.exe").c_str(), 0755);
@@ -54,7 +54,7 @@ TEST(KarFaults, EachFailingCallLeavesTheLibraryWholeAndIsTold) {
                 problems.push_back("a file beside Kar changed");
             return problems;
         };
-        faultCase.callsPerKind = 6;
+        faultCase.callsPerKind = 5;
         EXPECT_GT(sweepFaults(faultCase), 0u);
     }
 }
