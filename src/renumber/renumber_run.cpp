@@ -270,6 +270,9 @@ RenumberResult completeInterruptedRenumber(RunContext& ctx) {
 RenumberResult runRenumber(RunContext& ctx, const RenumberSettings& settings,
                            const PlanViewer& showPlan) {
     Prompt& prompt = ctx.prompt;
+    // A folder that cannot be listed looks empty (from then on): its songs' partners would
+    // look missing.
+    const std::size_t listingFailures = ctx.fs.listingFailures();
     if (hasInterruptedRenumber(ctx.programFolder)) {
         const RenumberResult recovered = completeInterruptedRenumber(ctx);
         if (recovered.status != Status::Completed) return {};
@@ -318,8 +321,6 @@ RenumberResult runRenumber(RunContext& ctx, const RenumberSettings& settings,
         prompt.ask(MessageIcon::Critical, MessageButtons::Ok, text::invalidPattern());
         return result;
     }
-    // A folder that cannot be listed looks empty: its songs' partners would look missing.
-    const std::size_t listingFailures = ctx.fs.listingFailures();
     const LibraryListing listing = listLibrary(ctx.fs, folders);
     if (listing.largestFolder() > scheme.capacity) {
         prompt.ask(MessageIcon::Critical, MessageButtons::Ok, text::tooManyFiles(scheme.capacity));

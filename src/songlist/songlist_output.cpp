@@ -106,6 +106,7 @@ std::string writePlayerDatabase(FileSystem& fs, const std::string& folderText,
         for (const Target& target : targets) {
             if (!target.staged.empty()) ::unlink(target.staged.c_str());
         }
+        fs.forgetIndexes();
     };
     for (Target& target : targets) {
         const std::string path = joinPath(folder, target.name);
@@ -124,7 +125,6 @@ std::string writePlayerDatabase(FileSystem& fs, const std::string& folderText,
     Target& tarnFile = targets[1];
     auto fail = [&](const Target& target) {
         dropStaged();
-        fs.forgetIndexes();
         return std::string(target.name);
     };
     enum class Undo { Exchange, Remove, None } undo = Undo::Exchange;
@@ -148,7 +148,6 @@ std::string writePlayerDatabase(FileSystem& fs, const std::string& folderText,
     }
     listFile.staged.clear();
     dropStaged();  // the old Tarn.vk2
-    fs.forgetIndexes();
     const std::size_t listingFailures = fs.listingFailures();
     bool left = false;
     for (const DirEntry& file : fs.listFiles(folder)) {

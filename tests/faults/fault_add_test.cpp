@@ -56,7 +56,7 @@ TEST(AddSongFaults, EachFailingCallLeavesWholeSongsAndNamesTheOthers) {
         std::vector<NewSongTriple> newSongs;
         FaultCase faultCase;
         faultCase.makeLibrary = [&](const std::string& program) {
-            newSongs = makeTestLibrary(program, 20, false, true).newSongs;
+            newSongs = makeTestLibrary(program, 16, false, true).newSongs;
             writeBytes(program + "/NewSong.txt", "the last run's list\r\n");
         };
         faultCase.run = [&](const std::string& program) {
@@ -77,7 +77,7 @@ TEST(AddSongFaults, EachFailingCallLeavesWholeSongsAndNamesTheOthers) {
             return path == "NewSong.txt" || path.starts_with("Log/");
         };
         faultCase.runTwice = false;
-        faultCase.callsPerKind = 8;
+        faultCase.callsPerKind = 6;
         faultCase.extraChecks = [&](const std::string& program, const RunOutcome& outcome) {
             return addProblems(program, outcome, newSongs);
         };

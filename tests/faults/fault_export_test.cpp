@@ -76,7 +76,7 @@ TEST(ExportFaults, EachFailingCallLeavesWholeCopiesAndAnUntouchedLibrary) {
         std::optional<TreeState> wholeExport;
         FaultCase faultCase;
         faultCase.makeLibrary = [&](const std::string& program) {
-            const GeneratedLibrary generated = makeTestLibrary(program, 24, c.multi);
+            const GeneratedLibrary generated = makeTestLibrary(program, 16, c.multi);
             // Every other whole song, one per code (volumes may share codes).
             std::set<std::string> codes;
             for (std::size_t i = 0; i < generated.songs.size(); i += 2) {
@@ -113,7 +113,7 @@ TEST(ExportFaults, EachFailingCallLeavesWholeCopiesAndAnUntouchedLibrary) {
                 problems.push_back("reported whole, yet files are missing from the export");
             return problems;
         };
-        faultCase.callsPerKind = 10;
+        faultCase.callsPerKind = 6;
         EXPECT_GT(sweepFaults(faultCase), 0u);
     }
 }

@@ -24,7 +24,7 @@ TEST(RenumberFaults, EachFailingCallIsToldAndTheNextRunFinishesTheJob) {
         SCOPED_TRACE(c.name);
         FaultCase faultCase;
         faultCase.makeLibrary = [](const std::string& program) {
-            makeTestLibrary(program, 30, false);
+            makeTestLibrary(program, 16, false);
         };
         faultCase.run = [&](const std::string& program) {
             FaultRunContext run(program, false);
@@ -36,9 +36,32 @@ TEST(RenumberFaults, EachFailingCallIsToldAndTheNextRunFinishesTheJob) {
             return RunOutcome{plain, run.prompt.all()};
         };
         faultCase.settles = true;
-        faultCase.callsPerKind = 10;
+        faultCase.callsPerKind = 6;
         EXPECT_GT(sweepFaults(faultCase), 0u);
     }
+}
+
+// A song added after a custom-pattern run whose name sorts before that run's names gets a
+// name of the pattern like the others, not its temporary one.
+TEST(RenumberFaults, ASecondCustomPatternRunRenamesASongSortingFirst) {
+    TempDir dir;
+    const std::string program = dir / "program";
+    makeTestLibrary(program, 16, false, true);
+    const RenumberSettings settings{
+        .digitText = "5", .customPattern = true, .patternText = "K0000"};
+    FaultRunContext first(program, false);
+    runRenumber(first.ctx, settings);
+    const std::string stem = first.fs.listFiles(program + "/LYRICS/1").at(0).name.substr(0, 6);
+    for (const char* kind : {"SONG/1/%.MID", "LYRICS/1/%.LYR", "CURSOR/1/%.CUR"}) {
+        std::string from = kind, to = kind;
+        from.replace(from.find('%'), 1, stem);
+        to.replace(to.find('%'), 1, "10000");
+        writeBytes(program + "/" + to, readBytes(program + "/" + from));
+    }
+    FaultRunContext second(program, false);
+    EXPECT_EQ(runRenumber(second.ctx, settings).summary.keptSongs, std::vector<std::string>{});
+    for (const auto& [path, file] : snapshot(program))
+        EXPECT_EQ(path.find("TEMP"), std::string::npos) << path;
 }
 
 }  // namespace

@@ -68,7 +68,7 @@ TEST(SongListFaults, EachFailingCallLeavesOldOrNewFilesAndIsTold) {
         std::optional<WholeRun> whole;
         faultCase.makeLibrary = [&](const std::string& program) {
             // Every lyric file the checking form may rewrite is old or new, never half.
-            for (const GeneratedSong& song : makeTestLibrary(program, 30, c.multi).songs)
+            for (const GeneratedSong& song : makeTestLibrary(program, 24, c.multi).songs)
                 faultCase.oldOrNew.push_back(song.lyricPath.substr(program.size() + 1));
             writeBytes(program + "/SongList.txt", "old songlist\r\n");
             writeBytes(program + "/List.vk2", "old list");
@@ -91,7 +91,7 @@ TEST(SongListFaults, EachFailingCallLeavesOldOrNewFilesAndIsTold) {
             return endsWith(path, ".vk2") || endsWith(path, ".LYR") || path == "SongList.txt";
         };
         faultCase.oldOrNew = {"List.vk2", "Tarn.vk2"};  // lyric files added above
-        faultCase.callsPerKind = 8;
+        faultCase.callsPerKind = 6;
         faultCase.extraChecks = [&](const std::string& program, const RunOutcome& outcome) {
             return songListProblems(program, outcome, *whole);
         };
