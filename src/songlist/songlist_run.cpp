@@ -383,7 +383,17 @@ SongListResult SongListRun::execute() {
     state.songsRenamed = false;
     state.songsAdded = false;
     state.catalogueLoaded = false;
-    if (withDatabase && result_.status == Status::Written) finishWithMessages();
+    if (withDatabase && result_.status == Status::Written) {
+        finishWithMessages();
+    } else if (result_.filesNotMoved > 0 || result_.fourthLinesNotEmptied > 0) {
+        // The own list shows no closing message; what the checks could not do is told all
+        // the same.
+        songlist_text::ClosingFacts facts;
+        facts.filesNotMoved = result_.filesNotMoved;
+        facts.fourthLinesNotEmptied = result_.fourthLinesNotEmptied;
+        result_.message = songlist_text::countsParagraph(facts);
+        ctx_.prompt.ask(MessageIcon::Exclamation, MessageButtons::Ok, result_.message);
+    }
     return result_;
 }
 
