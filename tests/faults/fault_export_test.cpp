@@ -63,7 +63,6 @@ TEST(ExportFaults, EachFailingCallLeavesWholeCopiesAndAnUntouchedLibrary) {
         const char* earlier;
     };
     const Case cases[] = {
-        {"music only", ExportForm::MidiOnly, false, "%.MID"},
         {"three files flat, volumes", ExportForm::AllFlat, true, "%.LYR"},
         {"three files in folders", ExportForm::AllStructured, false, "SONG/#/%.MID"},
     };
