@@ -29,6 +29,8 @@ class AddRun {
     // Ends the run before the copies with a message; `leave` as the window does at this step.
     AddSongResult& refuse(MessageIcon icon, const std::string& text, bool leave);
     AddSongResult& decline(bool leave);
+    // A folder that cannot be listed looks empty or missing: the refusal names it instead.
+    bool refuseUnlisted(bool leave);
     bool checkSource();
     bool checkTarget();
     void addSong(const DirEntry& lyric, const std::string& midi, const std::string& cursor);
@@ -45,6 +47,7 @@ class AddRun {
     std::set<std::string> readyFolders_;
     std::vector<std::string> songLines_;
     AddLog log_;
+    std::size_t listingFailures_ = 0;  // before the run
 };
 
 AddSongResult& AddRun::refuse(MessageIcon icon, const std::string& text, bool leave) {
@@ -61,9 +64,16 @@ AddSongResult& AddRun::decline(bool leave) {
     return result_;
 }
 
+bool AddRun::refuseUnlisted(bool leave) {
+    if (ctx_.fs.listingFailures() == listingFailures_) return false;
+    refuse(MessageIcon::Critical, add_text::folderUnreadable(ctx_.fs.lastUnlistedFolder()), leave);
+    return true;
+}
+
 // The source must hold songs: some files, complete triples, each kind at least once.
 bool AddRun::checkSource() {
     sourceFiles_ = ctx_.fs.listFiles(options_.sourceFolder);
+    if (refuseUnlisted(true)) return false;
     const std::size_t n = sourceFiles_.size();
     if (n == 0) {
         refuse(MessageIcon::Exclamation, add_text::kNoFiles, true);
@@ -117,6 +127,8 @@ bool AddRun::checkTarget() {
     }
     const std::string folder = joinPath(ctx_.folders.lyric, options_.prefix);
     const std::vector<DirEntry> files = ctx_.fs.listFiles(folder);
+    // The numbering counts the folder's files: a folder read in part would reuse codes.
+    if (refuseUnlisted(false)) return false;
     nextNumber_ = static_cast<long long>(files.size()) + 1;
     // The numbering takes the folder's songs to be numbered 1 to its file count.
     const std::string taken = std::to_string(nextNumber_) + ".LYR";
@@ -234,7 +246,9 @@ AddSongResult AddRun::run() {
     const Folders& f = ctx_.folders;
     if (isMultiFolderLayout(f))
         return refuse(MessageIcon::Critical, add_text::kMultiFolderRefusal, false);
+    listingFailures_ = ctx_.fs.listingFailures();
     if (!ctx_.fs.isFolder(f.midi) || !ctx_.fs.isFolder(f.lyric) || !ctx_.fs.isFolder(f.cursor)) {
+        if (refuseUnlisted(true)) return result_;
         return refuse(MessageIcon::Critical, add_text::kMissingFolders, true);
     }
     if (!ctx_.fs.isFolder(f.moveTo)) {

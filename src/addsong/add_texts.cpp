@@ -27,6 +27,11 @@ std::string createMoveToQuestion(const std::string& programFolder) {
            programFolder + "/Invalid Files\n\nแล้วดำเนินการต่อ ใช่หรือไม่?";
 }
 
+std::string folderUnreadable(const std::string& folder) {
+    return "ไม่สามารถทำงานต่อได้!\nเนื่องจากอ่านรายชื่อแฟ้มในโฟลเดอร์\n     " + folder +
+           "\nไม่ได้ ยังไม่ได้เพิ่มเพลงใด ๆ\n\nกรุณาตรวจสอบโฟลเดอร์ดังกล่าวแล้วลองใหม่อีกครั้ง";
+}
+
 const char* const kNoFiles =
     "ไม่พบแฟ้มใด ๆ ในโฟลเดอร์ที่ท่านเลือกเลย...\n"
     "\n"

@@ -17,6 +17,8 @@ extern const char* const kIncompleteSongQuestion;
 // kind: "MID หรือแฟ้ม MIDI", "LYR หรือแฟ้ม Lyric" or "CUR หรือแฟ้ม Cursor".
 std::string missingKind(const std::string& kind);
 extern const char* const kCodeExists;
+// A folder the run needs could not be listed: nothing was added.
+std::string folderUnreadable(const std::string& folder);
 // The prefix would put the songs outside a first-character folder.
 std::string badPrefix(const std::string& prefix);
 // The pattern holds something other than "0".

@@ -1,5 +1,7 @@
 #include "addsong/song_placer.h"
 
+#include <unistd.h>
+
 #include "library/song_code.h"
 #include "platform/filesystem.h"
 
@@ -99,7 +101,9 @@ SongPlacer::Outcome SongPlacer::place(const std::array<File, 3>& files) {
 }
 
 void SongPlacer::finish() {
-    if (!noted_.empty()) fs_.deleteFile(journalPath_, true);
+    // Our own note, cleared like a temporary: should it stay, the next start reads it and
+    // finds nothing left to remove.
+    if (!noted_.empty() && ::unlink(journalPath_.c_str()) == 0) fs_.forgetIndexes();
     noted_.clear();
 }
 

@@ -153,9 +153,14 @@ int cmdSonglist(int argc, char** argv) {
     const dadaz::SongListResult result = dadaz::runSongList(ctx, options);
 
     using Status = dadaz::SongListResult::Status;
+    // Checks that could not move a file or fix a lyric leave the run short of whole.
+    const bool checksWhole = result.filesNotMoved == 0 && result.fourthLinesNotEmptied == 0 &&
+                             !result.otherDatabaseFilesLeft;
     if (options.karMode) {
         // The closing message went to standard output; every file it reports is complete.
-        return result.status == Status::KarFilesMade && result.karNotWritten == 0 ? 0 : 1;
+        return result.status == Status::KarFilesMade && result.karNotWritten == 0 && checksWhole
+                   ? 0
+                   : 1;
     }
     if (!result.createdMoveTo.empty()) {
         std::printf("สร้างโฟลเดอร์ %s แล้ว\n", result.createdMoveTo.c_str());
@@ -173,7 +178,7 @@ int cmdSonglist(int argc, char** argv) {
     }
     if (result.status == Status::Written) {
         std::printf("รายการเพลง %s เพลง\n", dadaz::formatCount(result.listedSongs).c_str());
-        return 0;
+        return checksWhole ? 0 : 1;
     }
     return 1;
 }

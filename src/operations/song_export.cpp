@@ -46,6 +46,7 @@ ExportReport copySongs(FileSystem& fs, const SongPaths& paths,
     ExportReport report;
     std::set<std::string> written;  // upper-cased targets of this export
     const std::size_t kinds = form == ExportForm::MidiOnly ? 1 : 3;
+    const std::size_t listingFailures = fs.listingFailures();
     for (const CurrentSong& song : songs) {
         ++report.songs;
         const std::string& code = song.code();
@@ -54,6 +55,13 @@ ExportReport copySongs(FileSystem& fs, const SongPaths& paths,
             const std::string path = paths.path(kKinds[k], code, song.volume());
             if (path.empty()) break;
             const std::vector<std::string> files = fs.filesWithStem(parentOf(path), code);
+            if (fs.listingFailures() != listingFailures) {
+                // A folder that could not be listed looks empty from then on: files of the
+                // song would be left out unseen.
+                report.problems.push_back({ExportProblem::Kind::CopyFailed, code, path});
+                anyFile = true;
+                continue;
+            }
             if (files.empty()) continue;
             anyFile = true;
             const std::string target =

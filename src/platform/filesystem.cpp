@@ -73,7 +73,13 @@ FileSystem::FolderIndex& FileSystem::indexOf(const std::string& realFolder) cons
     if (found != indexes_.end()) return found->second;
     FolderIndex& index = indexes_[realFolder];
     DIR* dir = sys::opendir(realFolder.c_str());
-    if (!dir) return index;
+    if (!dir) {
+        if (errno != ENOENT && errno != ENOTDIR) {
+            ++listingFailures_;
+            lastUnlisted_ = realFolder;
+        }
+        return index;
+    }
     while (dirent* raw = ::readdir(dir)) {
         std::string_view name = raw->d_name;
         if (name == "." || name == "..") continue;
@@ -262,6 +268,16 @@ void FileSystem::forgetIndexes() {
     std::lock_guard lock(mutex_);
     folders_.clear();
     indexes_.clear();
+}
+
+std::size_t FileSystem::listingFailures() const {
+    std::lock_guard lock(mutex_);
+    return listingFailures_;
+}
+
+std::string FileSystem::lastUnlistedFolder() const {
+    std::lock_guard lock(mutex_);
+    return lastUnlisted_;
 }
 
 std::optional<std::string> FileSystem::resolve(std::string_view path) const {

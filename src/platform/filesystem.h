@@ -86,6 +86,12 @@ class FileSystem {
     // Forgets the cached indexes (after changes made by other programs).
     void forgetIndexes();
 
+    // A folder that exists but cannot be listed looks empty. Runs that act on what a listing
+    // lacks (a song's partner missing, a list of what was found) compare this count before
+    // and after; the last folder that failed names the fault to the user.
+    std::size_t listingFailures() const;
+    std::string lastUnlistedFolder() const;
+
     // Size in bytes of a file; nothing when it is missing or a folder.
     std::optional<std::uint64_t> fileSize(std::string_view path) const;
 
@@ -144,6 +150,8 @@ class FileSystem {
 
     mutable std::mutex mutex_;
     mutable std::unordered_map<std::string, FolderIndex> indexes_;  // by real folder path
+    mutable std::size_t listingFailures_ = 0;
+    mutable std::string lastUnlisted_;
     // Folder paths as callers write them, so a lookup costs one hash for the folder and one
     // for the name. Points into indexes_: cleared whenever a folder or an index goes or comes.
     mutable std::unordered_map<std::string, ResolvedFolder, TextHash, std::equal_to<>> folders_;

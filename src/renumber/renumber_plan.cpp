@@ -60,7 +60,7 @@ class Planner {
                     ++done;
                     const std::string stem = codeFromFileName(name);
                     if (!wantsTemporaryName(name, stem, ext)) continue;
-                    if (kind == 0 && !asked) {  // asked before anything changes
+                    if (kind == 0 && !asked && hasDigitCount(stem)) {  // before any change
                         asked = true;
                         if (!askAlreadyDigits()) return false;
                     }
@@ -68,7 +68,9 @@ class Planner {
                     // time the pass meets one of them.
                     const std::string key = songKey(sub.name, stem);
                     if (!handled.insert(key).second) continue;
-                    const TemporarySong& song = songs.at(key);
+                    const auto found = songs.find(key);
+                    if (found == songs.end()) continue;
+                    const TemporarySong& song = found->second;
                     if (song.blocked) {
                         plan_.keptSongs.push_back(sub.name + "/" + stem);
                         continue;
@@ -180,9 +182,13 @@ class Planner {
         return it == state_[folder].end() ? nullptr : &it->second;
     }
 
+    // Names of the digit count, and in custom-pattern mode also those of the pattern's own
+    // length (an earlier run's songs): pass 2 hands out names of that length from the first
+    // on, and a song meeting one still in place would be left under its temporary name.
     bool wantsTemporaryName(const std::string& name, const std::string& stem,
                             const std::string& ext) const {
-        return !upperAscii(name).ends_with("TEMP." + ext) && hasDigitCount(stem);
+        return !upperAscii(name).ends_with("TEMP." + ext) &&
+               (hasDigitCount(stem) || characterCount(stem) == scheme_.validLength());
     }
 
     // The temporary names of each song of the new length, by songKey. A song one of whose
@@ -190,6 +196,7 @@ class Planner {
     struct TemporarySong {
         std::vector<FileMove> moves;
         bool blocked = false;
+        bool ofDigitCount = false;
     };
     std::unordered_map<std::string, TemporarySong> temporaryNames() const {
         std::unordered_map<std::string, TemporarySong> songs;
@@ -201,6 +208,7 @@ class Planner {
                     const std::string stem = codeFromFileName(name);
                     if (!hasExtension(name, ext) || !wantsTemporaryName(name, stem, ext)) continue;
                     TemporarySong& song = songs[songKey(sub.name, stem)];
+                    song.ofDigitCount = hasDigitCount(stem);
                     const std::string target = stem + "TEMP." + ext;
                     for (const FileMove& move : song.moves)
                         if (move.to == id) song.blocked = true;  // two names of one kind
@@ -209,6 +217,10 @@ class Planner {
                 }
             }
         }
+        // A lone file of the pattern's length is the user's: it keeps its name.
+        std::erase_if(songs, [](const auto& song) {
+            return !song.second.ofDigitCount && song.second.moves.size() < 3;
+        });
         return songs;
     }
 

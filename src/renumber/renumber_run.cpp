@@ -210,11 +210,16 @@ RenumberResult execute(RunContext& ctx, RenumberPlan& plan, JournalWriter& journ
         ctx.prompt.inform(text::stopped());
         return result;
     }
-    journal.remove();
+    // Should the journal stay, it says all is done: a later start renames nothing by it.
+    journal.markPassDone(3);
+    const bool removed = journal.remove();
     markLibraryChanged(ctx.state);
     result.status = Status::Completed;
-    ctx.prompt.inform(resuming ? text::interruptedCompleted(result.summary)
-                               : text::finished(result.summary));
+    std::string message =
+        resuming ? text::interruptedCompleted(result.summary) : text::finished(result.summary);
+    if (!removed) message += "\n\n" + text::journalNotRemoved(journalPath(ctx.programFolder));
+    ctx.prompt.ask(removed ? MessageIcon::Information : MessageIcon::Exclamation,
+                   MessageButtons::Ok, message);
     return result;
 }
 
@@ -265,6 +270,9 @@ RenumberResult completeInterruptedRenumber(RunContext& ctx) {
 RenumberResult runRenumber(RunContext& ctx, const RenumberSettings& settings,
                            const PlanViewer& showPlan) {
     Prompt& prompt = ctx.prompt;
+    // A folder that cannot be listed looks empty (from then on): its songs' partners would
+    // look missing.
+    const std::size_t listingFailures = ctx.fs.listingFailures();
     if (hasInterruptedRenumber(ctx.programFolder)) {
         const RenumberResult recovered = completeInterruptedRenumber(ctx);
         if (recovered.status != Status::Completed) return {};
@@ -324,6 +332,11 @@ RenumberResult runRenumber(RunContext& ctx, const RenumberSettings& settings,
         return false;
     });
     if (!plan) return result;
+    if (ctx.fs.listingFailures() != listingFailures) {
+        prompt.ask(MessageIcon::Critical, MessageButtons::Ok,
+                   text::folderUnreadable(ctx.fs.lastUnlistedFolder()));
+        return result;
+    }
     if (showPlan) {
         showPlan(*plan);
         result.status = Status::Planned;

@@ -142,6 +142,16 @@ std::string journalUnreadable(const std::string& path) {
            "\n\nกรุณาตรวจสอบแฟ้มดังกล่าวก่อน";
 }
 
+std::string folderUnreadable(const std::string& folder) {
+    return "ไม่สามารถทำงานต่อได้!\nเนื่องจากอ่านรายชื่อแฟ้มในโฟลเดอร์\n     " + folder +
+           "\nไม่ได้\n\nยังไม่ได้เปลี่ยนชื่อแฟ้มใด ๆ";
+}
+
+std::string journalNotRemoved(const std::string& path) {
+    return "แต่ลบแฟ้มบันทึกการเปลี่ยนชื่อแฟ้ม\n     " + path +
+           "\nไม่ได้ (แฟ้มนี้บันทึกไว้แล้วว่าทำเสร็จ โปรแกรมจะลบให้ในครั้งต่อไป)";
+}
+
 std::string journalNotWritten(const std::string& path) {
     return "ไม่สามารถทำงานต่อได้!\nเนื่องจากบันทึกแฟ้มบันทึกการเปลี่ยนชื่อแฟ้มไม่ได้\n     " + path +
            "\n\nยังไม่ได้เปลี่ยนชื่อแฟ้มใด ๆ";

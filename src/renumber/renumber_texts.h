@@ -42,5 +42,9 @@ std::string interruptedCompleted(const Summary& summary);
 
 std::string journalUnreadable(const std::string& path);
 std::string journalNotWritten(const std::string& path);
+// A library folder could not be listed: the plan would miss its files.
+std::string folderUnreadable(const std::string& folder);
+// The paragraph after a finished run whose journal could not be removed.
+std::string journalNotRemoved(const std::string& path);
 
 }  // namespace dadaz::renumber_text

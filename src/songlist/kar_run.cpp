@@ -1,5 +1,7 @@
 #include "songlist/kar_run.h"
 
+#include <unistd.h>
+
 #include "library/song_code.h"
 #include "platform/filesystem.h"
 #include "songlist/kar_texts.h"
@@ -90,7 +92,7 @@ KarOutcome KarRun::finish(bool stopped) {
     // only now that it no longer runs.
     ctx_.fs.forgetIndexes();
     for (const char* name : {"temp.txt", "track2.txt"}) {
-        ctx_.fs.deleteFile(joinPath(ctx_.programFolder, name), true);
+        ::unlink(joinPath(ctx_.programFolder, name).c_str());  // a clean-up, like a temporary
     }
     if (outcome.notWritten.empty()) {
         message_ = kar_text::finished(karFolder_);

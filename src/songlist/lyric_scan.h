@@ -40,6 +40,7 @@ struct ScannedSong {
     std::uint8_t group = 0;
     bool semicolonReplaced = false;
     bool fourthLineEmptied = false;
+    bool fourthLineNotEmptied = false;  // the fix could not be written
     bool hasPlayerRecord = false;
     bool withoutDosPath = false;  // one of its existing files lies outside every DOS drive
     SongEntry entry;

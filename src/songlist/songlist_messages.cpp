@@ -84,6 +84,13 @@ std::string countsParagraph(const ClosingFacts& facts) {
                                       formatCount(facts.semicolonsReplaced) + " เพลง");
     add(facts.notListed, "ไม่ได้นำเข้ารายการเพลง " + formatCount(facts.notListed) +
                              " แฟ้ม (อ่านแฟ้มไม่ได้ หรือชื่อแฟ้มใช้เป็นรหัสเพลงไม่ได้)");
+    add(facts.filesNotMoved, "ย้ายแฟ้มที่ไม่เกี่ยวข้องไม่สำเร็จ " + formatCount(facts.filesNotMoved) +
+                                 " แฟ้ม (แฟ้มของเพลงนั้นยังอยู่ที่เดิมทั้งหมด)");
+    add(facts.fourthLinesNotEmptied, "ลบข้อความบรรทัดที่ 4 ของแฟ้มเนื้อเพลงไม่สำเร็จ " +
+                                         formatCount(facts.fourthLinesNotEmptied) + " แฟ้ม");
+    add(facts.otherDatabaseFilesLeft ? 1 : 0,
+        "ลบแฟ้ม *.vk2 อื่นในที่เก็บแฟ้มฐานข้อมูลเพลงไม่สำเร็จ (โปรแกรมคาราโอเกะใช้เฉพาะ List.vk2 และ "
+        "Tarn.vk2)");
     return text;
 }
 
@@ -111,6 +118,11 @@ std::string closingMessage(const ClosingFacts& facts) {
 
 std::string writeFailed(const std::string& fileName, const std::string& folder) {
     return "ไม่สามารถบันทึกแฟ้ม " + fileName + " ไว้ที่\n" + kIndent + folder + "\n\nแฟ้มเดิมยังคงอยู่ตามเดิม";
+}
+
+std::string folderUnreadable(const std::string& folder) {
+    return std::string("ไม่สามารถสร้างรายการเพลงได้!\nเนื่องจากอ่านรายชื่อแฟ้มในโฟลเดอร์\n") + kIndent +
+           folder + "\nไม่ได้ แฟ้มรายการเพลงเดิมยังคงอยู่ตามเดิม\n\nกรุณาตรวจสอบโฟลเดอร์ดังกล่าวแล้วลองใหม่อีกครั้ง";
 }
 
 std::string folderNameUnwritable(const std::string& folder) {

@@ -40,12 +40,18 @@ struct ClosingFacts {
     long withoutDosPath = 0;
     long semicolonsReplaced = 0;
     long notListed = 0;
+    // What the run could not do; the closing message is then a warning.
+    long filesNotMoved = 0;
+    long fourthLinesNotEmptied = 0;
+    bool otherDatabaseFilesLeft = false;
 };
 // The message after a run that wrote the player database.
 std::string closingMessage(const ClosingFacts& facts);
 // The counts paragraph of the closing message; empty when every count is zero.
 std::string countsParagraph(const ClosingFacts& facts);
 std::string writeFailed(const std::string& fileName, const std::string& folder);
+// The refusal when a folder of the library could not be listed: nothing written or moved.
+std::string folderUnreadable(const std::string& folder);
 // The refusal when a folder's name has a character code page 874 lacks.
 std::string folderNameUnwritable(const std::string& folder);
 // The refusal when lyric files were found but none could be listed.

@@ -1,6 +1,11 @@
 #include "songlist/songlist_output.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <algorithm>
+#include <cerrno>
+#include <cstdio>
 #include <system_error>
 
 #include "library/forced_write.h"
@@ -86,7 +91,7 @@ OutputFiles buildOutputFiles(LyricScan& scan, const std::vector<std::size_t>& or
 }
 
 std::string writePlayerDatabase(FileSystem& fs, const std::string& folderText,
-                                const OutputFiles& files) {
+                                const OutputFiles& files, bool* othersLeft) {
     const std::string folder = fs.resolve(folderText).value_or(folderText);
     std::string tarn = files.records;
     convertToTarnRecords(tarn, files.songRecords);
@@ -99,8 +104,9 @@ std::string writePlayerDatabase(FileSystem& fs, const std::string& folderText,
     Target targets[] = {{kListFileName, files.records, {}, {}}, {kTarnFileName, tarn, {}, {}}};
     auto dropStaged = [&] {
         for (const Target& target : targets) {
-            if (!target.staged.empty()) fs.deleteFile(target.staged, true);
+            if (!target.staged.empty()) ::unlink(target.staged.c_str());
         }
+        fs.forgetIndexes();
     };
     for (Target& target : targets) {
         const std::string path = joinPath(folder, target.name);
@@ -112,25 +118,48 @@ std::string writePlayerDatabase(FileSystem& fs, const std::string& folderText,
         }
         target.staged = staged;
     }
-    // Both are complete: one rename right after the other, Tarn.vk2 first, so that even a
-    // failure between the two never leaves a new List.vk2 beside an old Tarn.vk2.
-    for (Target* target = std::end(targets); target-- != std::begin(targets);) {
-        if (sys::rename(target->staged.c_str(), target->path.c_str()) != 0) {
-            dropStaged();
-            fs.forgetIndexes();
-            return target->name;
-        }
-        target->staged.clear();
+    // Both are complete. Tarn.vk2 goes first, exchanged with the old one, so that when List.vk2
+    // then cannot replace its old file the old Tarn.vk2 goes back: the players never read a
+    // new file of the pair beside an old one.
+    Target& listFile = targets[0];
+    Target& tarnFile = targets[1];
+    auto fail = [&](const Target& target) {
+        dropStaged();
+        return std::string(target.name);
+    };
+    enum class Undo { Exchange, Remove, None } undo = Undo::Exchange;
+    if (sys::renameat2(AT_FDCWD, tarnFile.staged.c_str(), AT_FDCWD, tarnFile.path.c_str(),
+                       RENAME_EXCHANGE) != 0) {
+        // No old Tarn.vk2, or a file system that cannot exchange: a plain rename.
+        const int error = errno;
+        if (error != ENOENT && error != EINVAL) return fail(tarnFile);
+        undo = error == ENOENT ? Undo::Remove : Undo::None;
+        if (sys::rename(tarnFile.staged.c_str(), tarnFile.path.c_str()) != 0) return fail(tarnFile);
+        tarnFile.staged.clear();
     }
-    fs.forgetIndexes();
+    if (sys::rename(listFile.staged.c_str(), listFile.path.c_str()) != 0) {
+        if (undo == Undo::Exchange) {
+            ::renameat2(AT_FDCWD, tarnFile.staged.c_str(), AT_FDCWD, tarnFile.path.c_str(),
+                        RENAME_EXCHANGE);
+        } else if (undo == Undo::Remove) {
+            ::unlink(tarnFile.path.c_str());
+        }
+        return fail(listFile);
+    }
+    listFile.staged.clear();
+    dropStaged();  // the old Tarn.vk2
+    const std::size_t listingFailures = fs.listingFailures();
+    bool left = false;
     for (const DirEntry& file : fs.listFiles(folder)) {
         if (!hasExtension(file.name, "VK2") || file.name.size() < 4 ||
             file.name[file.name.size() - 4] != '.') {
             continue;
         }
         const std::string path = joinPath(folder, file.name);
-        if (path != targets[0].path && path != targets[1].path) fs.deleteFile(path, true);
+        if (path != targets[0].path && path != targets[1].path && !fs.deleteFile(path, true))
+            left = true;
     }
+    if (othersLeft) *othersLeft = left || fs.listingFailures() != listingFailures;
     return {};
 }
 

@@ -39,8 +39,9 @@ OutputFiles buildOutputFiles(LyricScan& scan, const std::vector<std::size_t>& or
 // Replaces List.vk2 and Tarn.vk2 in `folder` and then removes the folder's other *.vk2
 // files, as the players expect only these two. The two belong together: both are written
 // completely beside the old ones before either replaces its old file, so a failure leaves
-// the old pair. Returns the name of the file that could not be written, or empty.
-std::string writePlayerDatabase(FileSystem& fs, const std::string& folder,
-                                const OutputFiles& files);
+// the old pair. Returns the name of the file that could not be written, or empty;
+// `othersLeft` tells whether other *.vk2 files could not be removed.
+std::string writePlayerDatabase(FileSystem& fs, const std::string& folder, const OutputFiles& files,
+                                bool* othersLeft = nullptr);
 
 }  // namespace dadaz

@@ -43,6 +43,7 @@ class SongListRun {
     void finishWithMessages();
     void showScanProgress(const std::string& code);
     void critical(const std::string& text);
+    bool listedWhole();
 
     RunContext& ctx_;
     const SongListOptions& options_;
@@ -55,6 +56,7 @@ class SongListRun {
     std::string moveToReal_;
     std::optional<KarRun> kar_;
     const SongPaths* paths_ = nullptr;
+    std::size_t listingFailures_ = 0;  // before the run
 };
 
 bool SongListRun::foldersExist() const {
@@ -65,6 +67,15 @@ bool SongListRun::foldersExist() const {
 void SongListRun::critical(const std::string& text) {
     result_.message = text;
     ctx_.prompt.ask(MessageIcon::Critical, MessageButtons::Ok, text);
+}
+
+// A folder that could not be listed looks empty: its songs would be left out of the list,
+// or taken for missing partners and moved aside.
+bool SongListRun::listedWhole() {
+    if (ctx_.fs.listingFailures() == listingFailures_) return true;
+    result_.status = Status::FolderUnreadable;
+    critical(songlist_text::folderUnreadable(ctx_.fs.lastUnlistedFolder()));
+    return false;
 }
 
 bool SongListRun::ensureMoveToFolder() {
@@ -136,13 +147,22 @@ void SongListRun::showScanProgress(const std::string& code) {
 
 void SongListRun::moveInvalidSong(const InvalidTriple& triple) {
     // Lyric, MIDI, cursor; a file already present in the move-to folder stays where it is.
+    // A move that fails otherwise takes back those made before it: the files stay together.
     const std::optional<std::string> files[] = {triple.lyricPath, triple.midiPath,
                                                 triple.cursorPath};
+    std::vector<std::pair<std::string, std::string>> moved;
     for (const auto& from : files) {
         if (!from) continue;
-        const std::string name = from->substr(from->rfind('/') + 1);
-        if (ctx_.fs.moveFile(*from, joinPath(moveToReal_, name))) ++result_.filesMoved;
+        const std::string to = joinPath(moveToReal_, from->substr(from->rfind('/') + 1));
+        if (ctx_.fs.moveFile(*from, to)) {
+            moved.emplace_back(*from, to);
+        } else if (!ctx_.fs.exists(to)) {
+            for (const auto& [back, at] : moved) ctx_.fs.moveFile(at, back);
+            for (const auto& file : files) result_.filesNotMoved += file ? 1 : 0;
+            return;
+        }
     }
+    result_.filesMoved += static_cast<long>(moved.size());
 }
 
 void SongListRun::takeScanned(LyricScan& lyricScan, std::size_t i) {
@@ -155,6 +175,7 @@ void SongListRun::takeScanned(LyricScan& lyricScan, std::size_t i) {
             ++result_.listedSongs;
             if (song.semicolonReplaced) ++result_.semicolonsReplaced;
             if (song.fourthLineEmptied) ++result_.fourthLinesEmptied;
+            if (song.fourthLineNotEmptied) ++result_.fourthLinesNotEmptied;
             if (options_.checkFiles && options_.onValidTriple) {
                 options_.onValidTriple(lyricScan.folderOf(i), song);
             }
@@ -171,7 +192,10 @@ void SongListRun::takeScanned(LyricScan& lyricScan, std::size_t i) {
 
 bool SongListRun::scan(LyricScan& lyricScan) {
     std::size_t taken = 0;
+    bool listed = true;
     const bool complete = lyricScan.run([&](std::size_t prefix) {
+        // Songs up to `prefix` were looked up: no move before their listings are known whole.
+        if (!(listed = listedWhole())) return false;
         // Moves and the hook run here, in scan order, whatever order the workers finish in.
         while (taken < prefix) takeScanned(lyricScan, taken++);
         showScanProgress(lastCode_);
@@ -179,7 +203,7 @@ bool SongListRun::scan(LyricScan& lyricScan) {
         return !ctx_.state.stopRequested.load();
     });
     result_.scannedFiles = done_;
-    return complete && !ctx_.state.stopRequested.load();
+    return complete && listed && listedWhole() && !ctx_.state.stopRequested.load();
 }
 
 bool SongListRun::write(LyricScan& lyricScan) {
@@ -208,6 +232,7 @@ bool SongListRun::write(LyricScan& lyricScan) {
     };
     OutputFiles files = buildOutputFiles(lyricScan, order, result_.multiFolder, withDatabase,
                                          ctx_.fs, drives_, ctx_.folders.midi, report);
+    if (!listedWhole()) return false;
     result_.withoutPlayerRecord = files.withoutPlayerRecord;
     result_.withoutDosPath = files.withoutDosPath;
     for (const char letter : drivesUsed(files.records)) {
@@ -222,7 +247,8 @@ bool SongListRun::write(LyricScan& lyricScan) {
     }
     files.songList = {};
     if (withDatabase) {
-        const std::string failed = writePlayerDatabase(ctx_.fs, result_.databaseFolder, files);
+        const std::string failed = writePlayerDatabase(ctx_.fs, result_.databaseFolder, files,
+                                                       &result_.otherDatabaseFilesLeft);
         if (!failed.empty()) {
             result_.status = Status::WriteFailed;
             critical(songlist_text::writeFailed(failed, result_.databaseFolder));
@@ -250,6 +276,14 @@ void SongListRun::finishKar() {
     }
     result_.status = Status::KarFilesMade;
     result_.message = kar_->message();
+    // The checks made on the way tell what they could not do, as the song list's end does.
+    songlist_text::ClosingFacts facts;
+    facts.filesNotMoved = result_.filesNotMoved;
+    facts.fourthLinesNotEmptied = result_.fourthLinesNotEmptied;
+    if (const std::string counts = songlist_text::countsParagraph(facts); !counts.empty()) {
+        ctx_.prompt.ask(MessageIcon::Exclamation, MessageButtons::Ok, counts);
+        result_.message += "\n\n" + counts;
+    }
 }
 
 void SongListRun::finishWithMessages() {
@@ -262,8 +296,14 @@ void SongListRun::finishWithMessages() {
     facts.withoutDosPath = result_.withoutDosPath;
     facts.semicolonsReplaced = result_.semicolonsReplaced;
     facts.notListed = result_.notListed;
+    facts.filesNotMoved = result_.filesNotMoved;
+    facts.fourthLinesNotEmptied = result_.fourthLinesNotEmptied;
+    facts.otherDatabaseFilesLeft = result_.otherDatabaseFilesLeft;
     result_.message = songlist_text::closingMessage(facts);
-    ctx_.prompt.inform(result_.message);
+    const bool whole = facts.filesNotMoved == 0 && facts.fourthLinesNotEmptied == 0 &&
+                       !facts.otherDatabaseFilesLeft;
+    ctx_.prompt.ask(whole ? MessageIcon::Information : MessageIcon::Exclamation, MessageButtons::Ok,
+                    result_.message);
     if (ctx_.prompt.ask(MessageIcon::Question, MessageButtons::YesNo,
                         songlist_text::kOpenSongListQuestion) == Answer::Yes) {
         ctx_.launcher.openDocument(joinPath(ctx_.programFolder, kSongListFileName));
@@ -274,6 +314,7 @@ SongListResult SongListRun::execute() {
     SessionState& state = ctx_.state;
     // The library may have changed through other programs since the folders were last read.
     ctx_.fs.forgetIndexes();
+    listingFailures_ = ctx_.fs.listingFailures();
     drives_.forgetShortNames();
     result_.multiFolder = isMultiFolderLayout(ctx_.folders);
     if (!foldersExist()) {
@@ -295,7 +336,7 @@ SongListResult SongListRun::execute() {
     std::vector<LyricFolder> folders;
     std::vector<ScanFile> files = collectLyricFiles(paths, folders);
     lyricFiles_ = static_cast<long>(files.size());
-    if (!volumeNamesWritable(folders, files)) return result_;
+    if (!listedWhole() || !volumeNamesWritable(folders, files)) return result_;
     paths_ = &paths;
     if (options_.karMode && options_.checkFiles) {
         kar_.emplace(ctx_, options_.karFolder);
@@ -315,6 +356,7 @@ SongListResult SongListRun::execute() {
     if (!scan(lyricScan)) {
         // Conversions already started finish before the run ends; the rest are dropped.
         if (kar_) kar_->finish(true);
+        if (result_.status == Status::FolderUnreadable) return result_;
         state.stopRequested = false;
         state.duplicateSearchActive = false;
         state.catalogueRequested = false;
@@ -341,7 +383,17 @@ SongListResult SongListRun::execute() {
     state.songsRenamed = false;
     state.songsAdded = false;
     state.catalogueLoaded = false;
-    if (withDatabase && result_.status == Status::Written) finishWithMessages();
+    if (withDatabase && result_.status == Status::Written) {
+        finishWithMessages();
+    } else if (result_.filesNotMoved > 0 || result_.fourthLinesNotEmptied > 0) {
+        // The own list shows no closing message; what the checks could not do is told all
+        // the same.
+        songlist_text::ClosingFacts facts;
+        facts.filesNotMoved = result_.filesNotMoved;
+        facts.fourthLinesNotEmptied = result_.fourthLinesNotEmptied;
+        result_.message = songlist_text::countsParagraph(facts);
+        ctx_.prompt.ask(MessageIcon::Exclamation, MessageButtons::Ok, result_.message);
+    }
     return result_;
 }
 

@@ -40,6 +40,7 @@ struct SongListResult {
         MissingFolders,        // a MIDI, Lyric or Cursor folder does not exist
         MoveToDeclined,        // no move-to folder and the user would not have it created
         WriteFailed,           // a file could not be written; the old one stays whole
+        FolderUnreadable,      // a library folder could not be listed: nothing written
         VolumeNameUnwritable,  // a volume's path cannot be written in code page 874
         NothingListed,         // lyric files found, none could be listed: nothing replaced
         KarFilesMade,          // KAR form: every conversion waited for (see karNotWritten)
@@ -56,8 +57,11 @@ struct SongListResult {
     long listedSongs = 0;
     long filesMoved = 0;
     long fourthLinesEmptied = 0;
-    long withoutPlayerRecord = 0;  // listed, but no room in the player database
-    long withoutDosPath = 0;       // listed, but an existing file has no DOS path
+    long filesNotMoved = 0;  // invalid files left where they were: a move failed
+    long fourthLinesNotEmptied = 0;
+    bool otherDatabaseFilesLeft = false;  // other *.vk2 files beside the pair stayed
+    long withoutPlayerRecord = 0;         // listed, but no room in the player database
+    long withoutDosPath = 0;              // listed, but an existing file has no DOS path
     // The drives the player database's paths use, by letter.
     std::map<char, std::string> drivesUsed;
     long semicolonsReplaced = 0;

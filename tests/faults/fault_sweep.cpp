@@ -35,6 +35,19 @@ void report(const std::string& what, const std::vector<std::string>& problems) {
     for (const std::string& problem : problems) ADD_FAILURE() << what << ": " << problem;
 }
 
+// Files missing or added, by path.
+std::vector<std::string> pathDifferences(const TreeState& expected, const TreeState& actual,
+                                         const PathFilter& skip) {
+    std::vector<std::string> problems;
+    for (const auto& [path, file] : expected) {
+        if (!actual.count(path) && !(skip && skip(path))) problems.push_back("missing: " + path);
+    }
+    for (const auto& [path, file] : actual) {
+        if (!expected.count(path) && !(skip && skip(path))) problems.push_back("extra: " + path);
+    }
+    return problems;
+}
+
 }  // namespace
 
 std::size_t sweepFaults(const FaultCase& faultCase) {
@@ -61,6 +74,11 @@ std::size_t sweepFaults(const FaultCase& faultCase) {
         }
     }
     const TreeState finished = snapshot(reference);
+    TreeState finishedTwice;
+    if (faultCase.runTwice && faultCase.settles) {
+        EXPECT_TRUE(faultCase.run(reference).success) << "a second run without faults failed";
+        finishedTwice = snapshot(reference);
+    }
 
     std::vector<FileOp> kinds = faultCase.kinds;
     if (kinds.empty()) {
@@ -97,7 +115,7 @@ std::size_t sweepFaults(const FaultCase& faultCase) {
                 for (auto& text : differences) text = "reported success, yet " + text;
                 report(what, differences);
             }
-            report(what, songProblems(before, after, faultCase.mayGo));
+            report(what, songProblems(before, after, faultCase.mayGo, &finished));
             report(what, lostFiles(before, after, [&](const std::string& path) {
                        return (faultCase.rewritten && faultCase.rewritten(path)) ||
                               (faultCase.mayGo && faultCase.mayGo(path));
@@ -109,7 +127,13 @@ std::size_t sweepFaults(const FaultCase& faultCase) {
                 const RunOutcome again = faultCase.run(library);
                 if (!again.success)
                     ADD_FAILURE() << what << ": the next run failed: " << again.message;
-                report(what + ", then a whole run", temporaries(before, snapshot(library)));
+                const TreeState settled = snapshot(library);
+                report(what + ", then a whole run", temporaries(before, settled));
+                if (faultCase.settles) {
+                    report(what + ", then a whole run",
+                           pathDifferences(finishedTwice, settled, faultCase.rewritten));
+                    report(what + ", then a whole run", songProblems(finishedTwice, settled));
+                }
             }
             fs::remove_all(library);
         }

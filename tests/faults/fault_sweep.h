@@ -33,6 +33,10 @@ struct FaultCase {
     // A second fault-free run must leave no temporary file; some runs cannot be repeated
     // (an add would add the songs again): then only the faulted run is checked.
     bool runTwice = true;
+    // With runTwice: the second run must bring the library to what two whole runs leave: the
+    // same file names (`rewritten` files left out) and the same whole songs, though a song may
+    // stand under another of those names (a run that numbers anew).
+    bool settles = false;
     // Kinds of operations to fail; all by default.
     std::vector<faults::FileOp> kinds;
     // At most this many calls of each kind are failed, spread over all of them.

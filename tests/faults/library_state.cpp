@@ -98,14 +98,23 @@ void merge(TreeState& into, const TreeState& tree, const std::string& prefix) {
 }
 
 std::vector<std::string> songProblems(const TreeState& before, const TreeState& after,
-                                      const PathFilter& mayGo) {
+                                      const PathFilter& mayGo, const TreeState* finished) {
     const Groups was = groupSongs(before);
     const Groups now = groupSongs(after);
+    const Groups done = finished ? groupSongs(*finished) : was;
+    auto countIn = [](const Groups& groups, const Group& group) {
+        const auto found = groups.paths.find(group);
+        return found == groups.paths.end() ? std::size_t{0} : found->second.size();
+    };
     std::vector<std::string> problems;
     for (const auto& [group, paths] : was.paths) {
-        const auto found = now.paths.find(group);
-        const std::size_t count = found == now.paths.end() ? 0 : found->second.size();
+        const std::size_t count = countIn(now, group);
         if (count == paths.size()) continue;
+        // A song the whole run changes may stand as that run left it.
+        const std::size_t doneCount = countIn(done, group);
+        if (count >= std::min(paths.size(), doneCount) &&
+            count <= std::max(paths.size(), doneCount))
+            continue;
         const bool allowed =
             mayGo && count < paths.size() && std::all_of(paths.begin(), paths.end(), mayGo);
         if (!allowed) {
@@ -114,7 +123,8 @@ std::vector<std::string> songProblems(const TreeState& before, const TreeState& 
         }
     }
     for (const auto& [group, paths] : now.paths) {
-        if (!was.paths.count(group)) problems.push_back("split or changed song at " + paths[0]);
+        if (!was.paths.count(group) && paths.size() > countIn(done, group))
+            problems.push_back("split or changed song at " + paths[0]);
     }
     return problems;
 }

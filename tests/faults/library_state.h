@@ -31,9 +31,11 @@ using PathFilter = std::function<bool(const std::string& relativePath)>;
 // in one folder or in matching SONG/LYRICS/CURSOR folders) and the groups compared by their
 // bytes, wherever they stand. Groups `mayGo` accepts (by the path of any of its files in
 // `before`) may be missing afterwards, but only whole. `after` may gather several trees
-// (the library and a move-to folder) with `merge`.
+// (the library and a move-to folder) with `merge`. With `finished` (what a whole run leaves),
+// a song may also stand as the whole run left it (a run that rewrites a song's lyric).
 std::vector<std::string> songProblems(const TreeState& before, const TreeState& after,
-                                      const PathFilter& mayGo = {});
+                                      const PathFilter& mayGo = {},
+                                      const TreeState* finished = nullptr);
 // Files of `before` whose bytes no longer exist anywhere in `after` as often as before.
 std::vector<std::string> lostFiles(const TreeState& before, const TreeState& after,
                                    const PathFilter& skip = {});

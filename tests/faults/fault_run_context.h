@@ -1,0 +1,86 @@
+#pragma once
+
+// A run context on a generated library for fault sweeps: a prompt that answers every question
+// as told and keeps every text shown, so a test can check what a faulted run told the user.
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "generator/library_generator.h"
+#include "library/run_context.h"
+#include "platform/progress.h"
+#include "support/recording_launcher.h"
+
+namespace dadaz::testing {
+
+class AnsweringPrompt : public Prompt {
+  public:
+    Answer ask(MessageIcon icon, MessageButtons buttons, const std::string& text,
+               const std::string& = {}) override {
+        shown.push_back({icon, text});
+        if (buttons == MessageButtons::Ok) return Answer::Ok;
+        return yes ? Answer::Yes : Answer::No;
+    }
+    std::string pickFolder(const std::string&, const std::string&) override { return folder; }
+    std::string pickFile(const std::string&, const std::string&, const std::string&) override {
+        return {};
+    }
+    // Every text shown, with its icon, in order.
+    struct Shown {
+        MessageIcon icon;
+        std::string text;
+    };
+    std::vector<Shown> shown;
+    bool yes = true;
+    std::string folder;  // what the folder picker gives
+    // The texts shown, one after the other, for failure messages.
+    std::string all() const {
+        std::string texts;
+        for (const Shown& s : shown) texts += "[" + s.text + "]";
+        return texts;
+    }
+    bool showed(MessageIcon icon) const {
+        for (const Shown& s : shown)
+            if (s.icon == icon) return true;
+        return false;
+    }
+};
+
+// Everything a core run needs, on the library in `program` with the folders detection finds.
+struct FaultRunContext {
+    FileSystem fs;
+    AnsweringPrompt prompt;
+    NullProgress progress;
+    RecordingLauncher launcher;
+    SessionState state;
+    RunContext ctx;
+
+    FaultRunContext(const std::string& program, bool multi)
+        : ctx{program,
+              multi ? Folders{program, program, program, program + "/Invalid Files"}
+                    : Folders{program + "/SONG", program + "/LYRICS", program + "/CURSOR",
+                              program + "/Invalid Files"},
+              fs,
+              prompt,
+              progress,
+              launcher,
+              state} {}
+};
+
+inline GeneratedLibrary makeTestLibrary(const std::string& program, std::size_t songs, bool multi,
+                                        bool sequential = false) {
+    GeneratorOptions options;
+    options.songs = songs;
+    options.layout = multi ? GeneratorLayout::Multi : GeneratorLayout::Separate;
+    options.songsPerVolume = songs / 2;
+    options.newSongs = 4;
+    options.sequential = sequential;
+    options.threads = 1;
+    GeneratedLibrary library = generateLibrary(program, options);
+    // The move-to folder as the user has it, so no run stops to ask for it.
+    std::filesystem::create_directories(program + "/Invalid Files");
+    return library;
+}
+
+}  // namespace dadaz::testing
