@@ -73,7 +73,10 @@ FileSystem::FolderIndex& FileSystem::indexOf(const std::string& realFolder) cons
     if (found != indexes_.end()) return found->second;
     FolderIndex& index = indexes_[realFolder];
     DIR* dir = sys::opendir(realFolder.c_str());
-    if (!dir) return index;
+    if (!dir) {
+        ++unreadableFolders_;
+        return index;
+    }
     while (dirent* raw = ::readdir(dir)) {
         std::string_view name = raw->d_name;
         if (name == "." || name == "..") continue;
@@ -262,6 +265,12 @@ void FileSystem::forgetIndexes() {
     std::lock_guard lock(mutex_);
     folders_.clear();
     indexes_.clear();
+    unreadableFolders_ = 0;
+}
+
+std::size_t FileSystem::unreadableFolders() const {
+    std::lock_guard lock(mutex_);
+    return unreadableFolders_;
 }
 
 std::optional<std::string> FileSystem::resolve(std::string_view path) const {

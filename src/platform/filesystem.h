@@ -85,6 +85,9 @@ class FileSystem {
 
     // Forgets the cached indexes (after changes made by other programs).
     void forgetIndexes();
+    // Folders whose entries could not be read since the indexes were last dropped: lookups
+    // found nothing in them, whatever they hold.
+    std::size_t unreadableFolders() const;
 
     // Size in bytes of a file; nothing when it is missing or a folder.
     std::optional<std::uint64_t> fileSize(std::string_view path) const;
@@ -144,6 +147,7 @@ class FileSystem {
 
     mutable std::mutex mutex_;
     mutable std::unordered_map<std::string, FolderIndex> indexes_;  // by real folder path
+    mutable std::size_t unreadableFolders_ = 0;
     // Folder paths as callers write them, so a lookup costs one hash for the folder and one
     // for the name. Points into indexes_: cleared whenever a folder or an index goes or comes.
     mutable std::unordered_map<std::string, ResolvedFolder, TextHash, std::equal_to<>> folders_;
