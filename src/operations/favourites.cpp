@@ -43,6 +43,8 @@ FavouriteAdd FavouritesFile::add(std::string_view songLine) {
             if (upperAscii(line) == wanted) return FavouriteAdd::AlreadyChosen;
         }
         if (!bytes.empty() && bytes.back() != '\n' && bytes.back() != '\r') bytes += "\r\n";
+    } else if (fs_.unreadableFolders() > 0) {
+        return FavouriteAdd::Failed;  // the list may be there unseen: never write a new one over it
     } else {
         bytes = favouritesHeader() + "\r\n";
     }
