@@ -80,6 +80,7 @@ TEST(DuplicateFaults, EachCallOfADeleteOrMoveOfMarkedSongsFailsSafely) {
             }
             return problems;
         };
+        faultCase.callsPerKind = 8;
         EXPECT_GT(sweepFaults(faultCase), 10u);
     }
 }

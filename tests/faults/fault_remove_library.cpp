@@ -18,7 +18,7 @@ std::string relativeTo(const std::string& root, const std::string& path) {
 
 void SongLibrary::make(const std::string& programFolder, std::size_t count) {
     const GeneratedLibrary library = generateLibrary(
-        programFolder, {.songs = 30, .layout = layout_, .newSongs = 0, .songsPerVolume = 12});
+        programFolder, {.songs = 16, .layout = layout_, .newSongs = 0, .songsPerVolume = 6});
     ASSERT_TRUE(library.ok) << library.error;
     midi_ = relativeTo(programFolder, library.midiFolder);
     lyric_ = relativeTo(programFolder, library.lyricFolder);
