@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <stdlib.h>
+
 #include <filesystem>
 
 #include "fault_remove_library.h"
@@ -12,9 +14,21 @@
 namespace dadaz::testing {
 namespace {
 
-enum class MoveTo { Nowhere, Inside, Outside };
+enum class MoveTo { Nowhere, Inside, Outside, OtherDisk };
+
+// A folder in memory: another file system than the library's, so files are copied over.
+struct OtherDisk {
+    OtherDisk() {
+        if (!::mkdtemp(path.data())) path.clear();
+    }
+    ~OtherDisk() {
+        if (!path.empty()) std::filesystem::remove_all(path);
+    }
+    std::string path = "/dev/shm/dadaz-faults-XXXXXX";
+};
 
 std::string moveToFolder(MoveTo where, const std::string& programFolder) {
+    static const OtherDisk otherDisk;
     switch (where) {
         case MoveTo::Nowhere:
             return {};
@@ -22,6 +36,8 @@ std::string moveToFolder(MoveTo where, const std::string& programFolder) {
             return programFolder + "/Invalid Files";
         case MoveTo::Outside:
             return programFolder + "-moved";
+        case MoveTo::OtherDisk:
+            return otherDisk.path + programFolder;
     }
     return {};
 }
@@ -46,8 +62,8 @@ TEST(RemovalFaults, EachCallOfADeleteOrMoveFailsSafely) {
          MoveTo::Nowhere},
         {"delete, volumes", GeneratorLayout::Multi, RemovalKind::Delete, MoveTo::Nowhere},
         {"move inside, volumes", GeneratorLayout::Multi, RemovalKind::Move, MoveTo::Inside},
-        {"move outside, separate folders", GeneratorLayout::Separate, RemovalKind::Move,
-         MoveTo::Outside},
+        {"move to another disk, separate folders", GeneratorLayout::Separate, RemovalKind::Move,
+         MoveTo::OtherDisk},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -60,7 +76,7 @@ TEST(RemovalFaults, EachCallOfADeleteOrMoveFailsSafely) {
         };
         faultCase.run = [&](const std::string& programFolder) {
             const std::string moveTo = moveToFolder(c.moveTo, programFolder);
-            if (c.moveTo == MoveTo::Outside) std::filesystem::create_directories(moveTo);
+            if (c.moveTo >= MoveTo::Outside) std::filesystem::create_directories(moveTo);
             FileSystem fs;
             const SongPaths paths(fs, library.folders(programFolder, moveTo));
             SongRemover remover(fs, paths);
@@ -76,7 +92,7 @@ TEST(RemovalFaults, EachCallOfADeleteOrMoveFailsSafely) {
             auto problems = unnamedStayingSongs(library, programFolder, outcome.message);
             for (auto& left : unnamedLeftovers(library, programFolder, outcome.message))
                 problems.push_back(left);
-            if (c.moveTo == MoveTo::Outside) {
+            if (c.moveTo >= MoveTo::Outside) {
                 TreeState both = snapshot(programFolder);
                 merge(both, snapshot(moveToFolder(c.moveTo, programFolder)), "moved");
                 for (auto& problem : songProblems(library.before(), both))
