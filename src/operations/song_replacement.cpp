@@ -144,6 +144,12 @@ ReplaceOutcome replaceSongFiles(FileSystem& fs, const ReplacePlan& plan) {
                            "\nไปไว้ในโฟลเดอร์ " + realFolder.value_or(folder) + kSongUnchanged);
         }
     }
+    // A folder that could not be read hides the names taken in it: a file of the song in
+    // another case would be doubled, not replaced.
+    if (fs.unreadableFolders() > 0) {
+        return failure(cannotReplace(plan.code) + "อ่านรายชื่อแฟ้มในโฟลเดอร์ของเพลงไม่ได้" +
+                       kSongUnchanged);
+    }
     switch (staged.commit()) {
         case StagedReplacement::Result::Replaced:
             if (staged.leftBehind().empty()) return {true, MessageIcon::Information, kReplaceDone};

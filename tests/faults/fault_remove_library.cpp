@@ -54,6 +54,19 @@ void SongLibrary::make(const std::string& programFolder, std::size_t count) {
     for (std::size_t i = 0; i < count; ++i) picked_.push_back(unique[i * unique.size() / count]);
 }
 
+void SongLibrary::lowerExtensions(const std::string& programFolder) {
+    for (PickedSong& song : picked_) {
+        for (std::string& file : song.files) {
+            std::string lower = file;
+            for (std::size_t i = lower.rfind('.'); i < lower.size(); ++i)
+                lower[i] = static_cast<char>(std::tolower(static_cast<unsigned char>(lower[i])));
+            std::filesystem::rename(programFolder + "/" + file, programFolder + "/" + lower);
+            file = lower;
+        }
+    }
+    before_ = snapshot(programFolder);
+}
+
 Folders SongLibrary::folders(const std::string& programFolder, const std::string& moveTo) const {
     auto folder = [&](const std::string& relative) {
         return relative.empty() ? programFolder : programFolder + "/" + relative;

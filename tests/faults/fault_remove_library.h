@@ -28,6 +28,9 @@ class SongLibrary {
     // whole, its bytes found nowhere else, and no two sharing a code.
     void make(const std::string& programFolder, std::size_t count);
 
+    // Gives the picked songs' files lower-case extensions, as older copies of songs have.
+    void lowerExtensions(const std::string& programFolder);
+
     Folders folders(const std::string& programFolder, const std::string& moveTo = {}) const;
     std::vector<CurrentSong> songs(const std::string& programFolder) const;
     const std::vector<PickedSong>& picked() const { return picked_; }

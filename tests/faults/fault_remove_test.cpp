@@ -14,7 +14,7 @@
 namespace dadaz::testing {
 namespace {
 
-enum class MoveTo { Nowhere, Inside, Outside, OtherDisk };
+enum class MoveTo { Nowhere, Inside, OtherDisk };
 
 // A folder in memory: another file system than the library's, so files are copied over.
 struct OtherDisk {
@@ -34,8 +34,6 @@ std::string moveToFolder(MoveTo where, const std::string& programFolder) {
             return {};
         case MoveTo::Inside:
             return programFolder + "/Invalid Files";
-        case MoveTo::Outside:
-            return programFolder + "-moved";
         case MoveTo::OtherDisk:
             return otherDisk.path + programFolder;
     }
@@ -76,7 +74,7 @@ TEST(RemovalFaults, EachCallOfADeleteOrMoveFailsSafely) {
         };
         faultCase.run = [&](const std::string& programFolder) {
             const std::string moveTo = moveToFolder(c.moveTo, programFolder);
-            if (c.moveTo >= MoveTo::Outside) std::filesystem::create_directories(moveTo);
+            if (c.moveTo == MoveTo::OtherDisk) std::filesystem::create_directories(moveTo);
             FileSystem fs;
             const SongPaths paths(fs, library.folders(programFolder, moveTo));
             SongRemover remover(fs, paths);
@@ -92,7 +90,7 @@ TEST(RemovalFaults, EachCallOfADeleteOrMoveFailsSafely) {
             auto problems = unnamedStayingSongs(library, programFolder, outcome.message);
             for (auto& left : unnamedLeftovers(library, programFolder, outcome.message))
                 problems.push_back(left);
-            if (c.moveTo >= MoveTo::Outside) {
+            if (c.moveTo == MoveTo::OtherDisk) {
                 TreeState both = snapshot(programFolder);
                 merge(both, snapshot(moveToFolder(c.moveTo, programFolder)), "moved");
                 for (auto& problem : songProblems(library.before(), both))

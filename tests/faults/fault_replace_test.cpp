@@ -21,11 +21,13 @@ TEST(ReplaceFaults, EachCallOfAReplaceLeavesTheOldSongOrTheNew) {
         const char* name;
         GeneratorLayout layout;
         ReplaceMode mode;
+        bool lowerCase = false;  // the song's files named "12345.mid", ...
     };
     const Case cases[] = {
         {"all files, separate folders", GeneratorLayout::Separate, ReplaceMode::AllFiles},
         {"all files, volumes", GeneratorLayout::Multi, ReplaceMode::AllFiles},
         {"MIDI only, volumes", GeneratorLayout::Multi, ReplaceMode::MidiOnly},
+        {"all files named in lower case", GeneratorLayout::Separate, ReplaceMode::AllFiles, true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -34,6 +36,7 @@ TEST(ReplaceFaults, EachCallOfAReplaceLeavesTheOldSongOrTheNew) {
         FaultCase faultCase;
         faultCase.makeLibrary = [&](const std::string& programFolder) {
             library.make(programFolder, 1);
+            if (c.lowerCase) library.lowerExtensions(programFolder);
         };
         faultCase.run = [&](const std::string& programFolder) {
             const std::string source = programFolder + "-new/NEW.";
