@@ -88,29 +88,32 @@ TEST(DuplicateFaults, EachCallOfADeleteOrMoveOfMarkedSongsFailsSafely) {
 // Whatever call fails, the saved selection is the old file or the new one, and a failed save
 // shows the critical message.
 TEST(DuplicateFaults, EachCallOfASelectionSaveKeepsTheOldFileOrTheNew) {
-    FaultCase faultCase;
-    faultCase.makeLibrary = [](const std::string& programFolder) {
-        writeBytes(programFolder + "/SelectSong.txt", "10001;old;artist;C\r\n");
-    };
-    faultCase.run = [](const std::string& programFolder) {
-        FileSystem fs;
-        RecordingPrompt prompt;
-        const std::vector<ResultLine> lines = {{"10002;two;artist;C", true},
-                                               {"10003;three;artist;C", false},
-                                               {"10004;four;a;D", true}};
-        const bool saved = saveSelection(fs, programFolder, lines, prompt);
-        const bool critical = prompt.icons == std::vector<MessageIcon>{MessageIcon::Critical};
-        return RunOutcome{saved && prompt.icons.empty(), saved || critical ? prompt.texts : ""};
-    };
-    faultCase.rewritten = [](const std::string& path) { return path == "SelectSong.txt"; };
-    faultCase.oldOrNew = {"SelectSong.txt"};
-    faultCase.extraChecks = [](const std::string&, const RunOutcome& outcome) {
-        std::vector<std::string> problems;
-        if (!outcome.success && outcome.message.empty())
-            problems.push_back("a failed save without its critical message");
-        return problems;
-    };
-    EXPECT_GT(sweepFaults(faultCase), 3u);
+    for (const std::string stored : {"SelectSong.txt", "selectsong.txt"}) {
+        SCOPED_TRACE(stored);
+        FaultCase faultCase;
+        faultCase.makeLibrary = [&](const std::string& programFolder) {
+            writeBytes(programFolder + "/" + stored, "10001;old;artist;C\r\n");
+        };
+        faultCase.run = [](const std::string& programFolder) {
+            FileSystem fs;
+            RecordingPrompt prompt;
+            const std::vector<ResultLine> lines = {{"10002;two;artist;C", true},
+                                                   {"10003;three;artist;C", false},
+                                                   {"10004;four;a;D", true}};
+            const bool saved = saveSelection(fs, programFolder, lines, prompt);
+            const bool critical = prompt.icons == std::vector<MessageIcon>{MessageIcon::Critical};
+            return RunOutcome{saved && prompt.icons.empty(), saved || critical ? prompt.texts : ""};
+        };
+        faultCase.rewritten = [&](const std::string& path) { return path == stored; };
+        faultCase.oldOrNew = {stored};
+        faultCase.extraChecks = [](const std::string&, const RunOutcome& outcome) {
+            std::vector<std::string> problems;
+            if (!outcome.success && outcome.message.empty())
+                problems.push_back("a failed save without its critical message");
+            return problems;
+        };
+        EXPECT_GT(sweepFaults(faultCase), 3u);
+    }
 }
 
 }  // namespace
