@@ -80,7 +80,7 @@ TEST(DuplicateFaults, EachCallOfADeleteOrMoveOfMarkedSongsFailsSafely) {
             }
             return problems;
         };
-        faultCase.callsPerKind = 8;
+        faultCase.callsPerKind = 6;
         EXPECT_GT(sweepFaults(faultCase), 10u);
     }
 }

@@ -98,7 +98,7 @@ TEST(RemovalFaults, EachCallOfADeleteOrMoveFailsSafely) {
             }
             return problems;
         };
-        faultCase.callsPerKind = 8;
+        faultCase.callsPerKind = 6;
         EXPECT_GT(sweepFaults(faultCase), 10u);
     }
 }

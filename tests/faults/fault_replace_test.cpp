@@ -75,6 +75,7 @@ TEST(ReplaceFaults, EachCallOfAReplaceLeavesTheOldSongOrTheNew) {
                 problems.push_back("the message says too little: " + outcome.message);
             return problems;
         };
+        faultCase.callsPerKind = 6;
         EXPECT_GT(sweepFaults(faultCase), 5u);
     }
 }
