@@ -26,6 +26,8 @@ std::optional<std::vector<std::string>> FavouritesFile::read() const {
 }
 
 bool FavouritesFile::write(const std::vector<std::string>& lines) {
+    // Unread, the folder may hold the list under another case: a second list would be made.
+    if (!exists() && fs_.unreadableFolders() > 0) return false;
     std::string bytes;
     for (const std::string& line : lines) bytes += line + "\r\n";
     return fs_.writeFileAtomic(path_, bytes);
@@ -43,6 +45,8 @@ FavouriteAdd FavouritesFile::add(std::string_view songLine) {
             if (upperAscii(line) == wanted) return FavouriteAdd::AlreadyChosen;
         }
         if (!bytes.empty() && bytes.back() != '\n' && bytes.back() != '\r') bytes += "\r\n";
+    } else if (fs_.unreadableFolders() > 0) {
+        return FavouriteAdd::Failed;  // the list may be there unseen: never write a new one
     } else {
         bytes = favouritesHeader() + "\r\n";
     }

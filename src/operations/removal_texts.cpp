@@ -33,6 +33,8 @@ std::string reason(RemovalKind kind, const SongRemovalOutcome& outcome) {
             return "โฟลเดอร์ " + files + " เป็นลิงก์ที่ชี้ออกไปนอกโฟลเดอร์เพลง";
         case SongRemoval::FolderLocked:
             return "ไม่มีสิทธิ์แก้ไขแฟ้มในโฟลเดอร์ " + files;
+        case SongRemoval::Unreadable:
+            return "อ่านรายชื่อแฟ้มในโฟลเดอร์ไม่ได้ จึงไม่แตะต้องแฟ้มใดของเพลงนี้";
         case SongRemoval::MoveToMissing:
             return "ไม่พบโฟลเดอร์ " + files;
         case SongRemoval::NameTaken:
@@ -44,6 +46,8 @@ std::string reason(RemovalKind kind, const SongRemovalOutcome& outcome) {
         case SongRemoval::Split:
             return moving ? "ย้ายได้ไม่ครบและย้ายกลับไม่ได้ แฟ้มที่อยู่ในโฟลเดอร์ปลายทาง: " + files
                           : "ลบได้ไม่ครบ แฟ้มที่ยังเหลืออยู่: " + files;
+        case SongRemoval::LeftBehind:
+            return "ลบแฟ้ม " + files + " ไม่ได้";
     }
     return {};
 }
@@ -80,10 +84,14 @@ std::string failureLine(RemovalKind kind, const SongRemovalOutcome& outcome) {
 
 std::string reportText(RemovalKind kind, const RemovalReport& report, bool inList,
                        std::size_t maxSongs) {
-    std::string failed, missing;
+    std::string failed, missing, leftBehind;
     std::size_t failedCount = 0, missingCount = 0;
     for (const SongRemovalOutcome& outcome : report.songs) {
         if (outcome.result == SongRemoval::Removed) continue;
+        if (outcome.result == SongRemoval::LeftBehind) {
+            leftBehind += "\n     " + failureLine(kind, outcome);
+            continue;
+        }
         const bool notFound = outcome.result == SongRemoval::NotFound;
         std::size_t& count = notFound ? missingCount : failedCount;
         if (++count > maxSongs) continue;
@@ -106,6 +114,12 @@ std::string reportText(RemovalKind kind, const RemovalReport& report, bool inLis
         if (!text.empty()) text += "\n\n";
         text += "ไม่พบแฟ้มของเพลงต่อไปนี้ในระบบ:" + missing + more(missingCount);
         if (inList) text += "\n\nจึงนำเพลงเหล่านี้ออกจากรายการ";
+    }
+    if (!leftBehind.empty()) {
+        // Gone from the library, but hidden files of theirs stay until they are deleted.
+        if (!text.empty()) text += "\n\n";
+        text +=
+            "ลบเพลงต่อไปนี้แล้ว แต่ยังลบแฟ้มซ่อนที่เหลือของเพลงไม่ได้:" + leftBehind + "\n\nกรุณาลบแฟ้มเหล่านี้เอง";
     }
     return text;
 }

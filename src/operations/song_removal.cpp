@@ -38,6 +38,15 @@ std::string libraryFolder(const SongPaths& paths, SongFileKind kind) {
     return {};
 }
 
+// A file on its way out of the library: hidden, and under no song file's extension, so no
+// scan takes it for a song.
+constexpr std::string_view kLeaving = ".DELETING";
+
+std::string leavingName(const std::string& file) {
+    const auto slash = file.rfind('/');
+    return file.substr(0, slash + 1) + "." + file.substr(slash + 1) + std::string(kLeaving);
+}
+
 // One song the same as another: the same files, whatever the case of the code.
 std::string songKey(const CurrentSong& song) {
     return upperAscii(song.code()) + '\n' + upperAscii(song.volume());
@@ -54,7 +63,8 @@ bool RemovalReport::allRemoved() const {
 struct SongRemover::SongFiles {
     struct Folder {
         std::string real;
-        std::vector<std::string> files;  // real paths
+        std::vector<std::string> files;      // real paths
+        std::vector<std::string> leftovers;  // hidden files an earlier delete left behind
     };
     std::vector<Folder> folders;  // the song's first-character folders holding its files
     std::size_t count() const {
@@ -116,7 +126,12 @@ SongRemovalOutcome SongRemover::removeOne(RemovalKind kind, const CurrentSong& s
     SongFiles files;
     outcome.result = collect(song, files, outcome.files);
     if (outcome.result != SongRemoval::Removed) return outcome;
+    if (fs_.unreadableFolders() > 0) {
+        outcome.result = SongRemoval::Unreadable;
+        return outcome;
+    }
     if (files.count() == 0) {
+        deleteLeftovers(files);
         outcome.result = SongRemoval::NotFound;
         return outcome;
     }
@@ -148,32 +163,61 @@ SongRemoval SongRemover::collect(const CurrentSong& song, SongFiles& files,
                                       [&](const SongFiles::Folder& f) { return f.real == *real; });
         if (seen) continue;  // two folder texts naming one folder
         std::vector<std::string> found = fs_.filesWithStem(*real, song.code());
-        if (found.empty()) continue;
+        std::vector<std::string> leftovers = fs_.filesWithStem(*real, "." + song.code());
+        std::erase_if(leftovers, [](const std::string& file) {
+            return !upperAscii(file).ends_with(kLeaving);
+        });
+        if (found.empty() && leftovers.empty()) continue;
         const FolderCheck& check = checkFolder(*real, libraryFolder(paths_, kind));
         if (!check.inside || !check.writable) {
             concerned = {*real};
             return check.inside ? SongRemoval::FolderLocked : SongRemoval::OutsideLibrary;
         }
-        files.folders.push_back({*real, std::move(found)});
+        files.folders.push_back({*real, std::move(found), std::move(leftovers)});
     }
     return SongRemoval::Removed;
 }
 
+void SongRemover::deleteLeftovers(const SongFiles& files) {
+    for (const SongFiles::Folder& folder : files.folders) {
+        for (const std::string& file : folder.leftovers) fs_.deleteFile(file, true);
+    }
+}
+
 SongRemoval SongRemover::deleteFiles(const SongFiles& files, std::vector<std::string>& concerned,
                                      std::size_t& filesRemoved) {
-    std::size_t deleted = 0;
+    deleteLeftovers(files);
+    std::vector<std::pair<std::string, std::string>> moves;  // file, its leaving name
     for (const SongFiles::Folder& folder : files.folders) {
-        for (const std::string& file : folder.files) {
-            if (fs_.deleteFile(file, true)) {
-                ++deleted;
-            } else {
-                concerned.push_back(file);
-            }
-        }
+        for (const std::string& file : folder.files) moves.emplace_back(file, leavingName(file));
     }
-    filesRemoved += deleted;
-    if (concerned.empty()) return SongRemoval::Removed;
-    return deleted == 0 ? SongRemoval::Failed : SongRemoval::Split;
+    if (SongRemoval result = moveAll(moves, concerned); result != SongRemoval::Removed) {
+        if (result == SongRemoval::Split) filesRemoved += concerned.size();
+        return result;
+    }
+    filesRemoved += moves.size();
+    for (const auto& [file, leaving] : moves) {
+        if (!fs_.deleteFile(leaving, true)) concerned.push_back(leaving);
+    }
+    return concerned.empty() ? SongRemoval::Removed : SongRemoval::LeftBehind;
+}
+
+SongRemoval SongRemover::moveAll(const std::vector<std::pair<std::string, std::string>>& moves,
+                                 std::vector<std::string>& concerned) {
+    for (std::size_t done = 0; done < moves.size(); ++done) {
+        if (fs_.moveFile(moves[done].first, moves[done].second)) continue;
+        // Back where they came from, newest first.
+        concerned = {moves[done].first};
+        std::vector<std::string> stranded;
+        while (done-- > 0) {
+            if (!fs_.moveFile(moves[done].second, moves[done].first))
+                stranded.push_back(moves[done].second);
+        }
+        if (stranded.empty()) return SongRemoval::Failed;
+        concerned = std::move(stranded);
+        return SongRemoval::Split;
+    }
+    return SongRemoval::Removed;
 }
 
 SongRemoval SongRemover::moveFiles(const SongFiles& files, const std::string& moveTo,
@@ -196,20 +240,10 @@ SongRemoval SongRemover::moveFiles(const SongFiles& files, const std::string& mo
             moves.emplace_back(file, target);
         }
     }
-    for (std::size_t done = 0; done < moves.size(); ++done) {
-        if (fs_.moveFile(moves[done].first, moves[done].second)) continue;
-        // Back where they came from, newest first.
-        concerned = {moves[done].first};
-        std::vector<std::string> stranded;
-        while (done-- > 0) {
-            if (!fs_.moveFile(moves[done].second, moves[done].first))
-                stranded.push_back(moves[done].second);
-        }
-        if (stranded.empty()) return SongRemoval::Failed;
-        filesRemoved += stranded.size();
-        concerned = std::move(stranded);
-        return SongRemoval::Split;
-    }
+    const SongRemoval result = moveAll(moves, concerned);
+    if (result == SongRemoval::Split) filesRemoved += concerned.size();
+    if (result != SongRemoval::Removed) return result;
+    deleteLeftovers(files);
     filesRemoved += moves.size();
     return SongRemoval::Removed;
 }

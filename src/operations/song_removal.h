@@ -20,11 +20,13 @@ enum class SongRemoval {
     UnsafeSong,      // its code or volume folder may not build a path
     OutsideLibrary,  // a folder of the song leads out of the library through a link
     FolderLocked,    // a folder of the song, or the move-to folder, takes no changes
+    Unreadable,      // a folder could not be read, so files of the song may have been missed
     MoveToMissing,   // the move-to folder does not exist
     NameTaken,       // move: a file of the set would meet a name taken in the move-to folder
     NameTwice,       // move: two files of the set share a name (in different folders)
     Failed,          // a file operation failed; the song is whole where it was
     Split,           // a file operation failed and the song could not be kept whole
+    LeftBehind,      // delete: the song is gone, but hidden files it left could not be deleted
 };
 
 struct SongRemovalOutcome {
@@ -34,7 +36,10 @@ struct SongRemovalOutcome {
     // that failed, or, for Split, where the song's files lie now.
     std::vector<std::string> files;
 
-    bool gone() const { return result == SongRemoval::Removed || result == SongRemoval::NotFound; }
+    bool gone() const {
+        return result == SongRemoval::Removed || result == SongRemoval::NotFound ||
+               result == SongRemoval::LeftBehind;
+    }
 };
 
 struct RemovalReport {
@@ -50,7 +55,9 @@ struct RemovalReport {
 // is checked (links out of the library, folders that take no changes, names taken in the
 // move-to folder in any case); a move that fails midway moves back what already went. The
 // same song asked for twice is handled once. File lookups go through the file system's
-// per-folder indexes: no folder is read more than once.
+// per-folder indexes: no folder is read more than once. A delete first renames every file
+// of the song to a hidden name, so a failure before the last one is undone whole; what a
+// failed delete leaves under those names goes when the song is next deleted or moved.
 class SongRemover {
   public:
     SongRemover(FileSystem& fs, const SongPaths& paths);
@@ -78,6 +85,10 @@ class SongRemover {
                             std::size_t& filesRemoved);
     SongRemoval moveFiles(const SongFiles& files, const std::string& moveTo,
                           std::vector<std::string>& concerned, std::size_t& filesRemoved);
+    // Moves each file to its new name, or, when one fails, every moved one back.
+    SongRemoval moveAll(const std::vector<std::pair<std::string, std::string>>& moves,
+                        std::vector<std::string>& concerned);
+    void deleteLeftovers(const SongFiles& files);
     const FolderCheck& checkFolder(const std::string& realFolder, const std::string& base);
 
     FileSystem& fs_;

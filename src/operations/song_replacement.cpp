@@ -18,6 +18,12 @@ std::vector<SongFileKind> kindsOf(ReplaceMode mode) {
     return {SongFileKind::Midi, SongFileKind::Lyric, SongFileKind::Cursor};
 }
 
+std::string joinLines(const std::vector<std::string>& lines) {
+    std::string text;
+    for (const std::string& line : lines) text += (text.empty() ? "" : "\n") + line;
+    return text;
+}
+
 std::string cannotReplace(const std::string& code) {
     return "ไม่สามารถแทนที่เพลงรหัส " + code + " ได้...\n\n";
 }
@@ -138,9 +144,19 @@ ReplaceOutcome replaceSongFiles(FileSystem& fs, const ReplacePlan& plan) {
                            "\nไปไว้ในโฟลเดอร์ " + realFolder.value_or(folder) + kSongUnchanged);
         }
     }
+    // A folder that could not be read hides the names taken in it: a file of the song in
+    // another case would be doubled, not replaced.
+    if (fs.unreadableFolders() > 0) {
+        return failure(cannotReplace(plan.code) + "อ่านรายชื่อแฟ้มในโฟลเดอร์ของเพลงไม่ได้" +
+                       kSongUnchanged);
+    }
     switch (staged.commit()) {
         case StagedReplacement::Result::Replaced:
-            return {true, MessageIcon::Information, kReplaceDone};
+            if (staged.leftBehind().empty()) return {true, MessageIcon::Information, kReplaceDone};
+            return {true, MessageIcon::Exclamation,
+                    std::string(kReplaceDone) +
+                        ("\n\nแต่ลบแฟ้มเดิมที่พักไว้ต่อไปนี้ไม่ได้:\n" + joinLines(staged.leftBehind()) +
+                         "\n\nแฟ้มเหล่านี้จะถูกลบเมื่อแทนที่เพลงนี้ครั้งต่อไป")};
         case StagedReplacement::Result::Unchanged:
             return failure(cannotReplace(plan.code) + "ไม่สามารถนำแฟ้มใหม่ไปแทนที่แฟ้ม " +
                            staged.failedTarget() + kSongUnchanged);

@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 
@@ -117,14 +118,36 @@ StagedReplacement::Result StagedReplacement::commit() {
         // What is left under a temporary name: the new copies after a failure, the old files
         // after success. An old file whose return failed stays, so nothing is lost.
         if (item.done == Done::Nothing) {
-            fs_.deleteFile(item.staged, true);
-        } else if (result == Result::Replaced) {
-            fs_.deleteFile(item.done == Done::MovedAside ? item.aside : item.staged, true);
+            removeTemporary(item.staged);
+        } else if (result == Result::Replaced && item.done != Done::Created) {
+            removeTemporary(item.done == Done::MovedAside ? item.aside : item.staged);
         }
+    }
+    // Once every target holds its new file, what earlier runs left beside it is of no use.
+    if (result == Result::Replaced) {
+        for (const Item& item : items_) removeEarlierTemporaries(item.target);
     }
     // Exchanges happen behind the indexes' back; let them read the folders afresh.
     fs_.forgetIndexes();
     return result;
+}
+
+void StagedReplacement::removeTemporary(const std::string& path) {
+    if (!fs_.deleteFile(path, true) && fs_.exists(path)) leftBehind_.push_back(path);
+}
+
+void StagedReplacement::removeEarlierTemporaries(const std::string& target) {
+    const std::size_t slash = target.rfind('/');
+    const std::string name = upperAscii(target.substr(slash + 1));
+    for (const std::string& path : fs_.filesWithStem(target.substr(0, slash), "." + name)) {
+        // ".{name}.new-N" or ".{name}.old-N", as freeNameBeside makes them
+        const std::string rest = upperAscii(path.substr(slash + 1 + name.size() + 2));
+        const bool ours = (rest.starts_with("NEW-") || rest.starts_with("OLD-")) &&
+                          rest.size() > 4 &&
+                          rest.find_first_not_of("0123456789", 4) == std::string::npos;
+        if (ours && std::find(leftBehind_.begin(), leftBehind_.end(), path) == leftBehind_.end())
+            removeTemporary(path);
+    }
 }
 
 }  // namespace dadaz

@@ -33,6 +33,9 @@ class StagedReplacement {
     Result commit();
     // The target whose rename failed (commit gave something else than Replaced).
     const std::string& failedTarget() const { return failedTarget_; }
+    // Temporaries commit could not delete (hidden, beside their targets). A later replacement
+    // of the same files that succeeds deletes them.
+    const std::vector<std::string>& leftBehind() const { return leftBehind_; }
 
   private:
     enum class Done { Nothing, Exchanged, MovedAside, Created };
@@ -46,11 +49,14 @@ class StagedReplacement {
     bool replace(Item& item);
     bool undo(Item& item);
     std::string freeNameBeside(const std::string& target, const char* kind) const;
+    void removeTemporary(const std::string& path);
+    void removeEarlierTemporaries(const std::string& target);
 
     FileSystem& fs_;
     Swap swap_;
     std::vector<Item> items_;
     std::string failedTarget_;
+    std::vector<std::string> leftBehind_;
     bool committed_ = false;
 };
 

@@ -268,6 +268,12 @@ void FileSystem::forgetIndexes() {
     std::lock_guard lock(mutex_);
     folders_.clear();
     indexes_.clear();
+    failuresAtForget_ = listingFailures_;
+}
+
+std::size_t FileSystem::unreadableFolders() const {
+    std::lock_guard lock(mutex_);
+    return listingFailures_ - failuresAtForget_;
 }
 
 std::size_t FileSystem::listingFailures() const {

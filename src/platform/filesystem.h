@@ -91,6 +91,9 @@ class FileSystem {
     // and after; the last folder that failed names the fault to the user.
     std::size_t listingFailures() const;
     std::string lastUnlistedFolder() const;
+    // The same count since the indexes were last dropped (a run's start): lookups found
+    // nothing in those folders, whatever they hold.
+    std::size_t unreadableFolders() const;
 
     // Size in bytes of a file; nothing when it is missing or a folder.
     std::optional<std::uint64_t> fileSize(std::string_view path) const;
@@ -152,6 +155,7 @@ class FileSystem {
     mutable std::unordered_map<std::string, FolderIndex> indexes_;  // by real folder path
     mutable std::size_t listingFailures_ = 0;
     mutable std::string lastUnlisted_;
+    std::size_t failuresAtForget_ = 0;
     // Folder paths as callers write them, so a lookup costs one hash for the folder and one
     // for the name. Points into indexes_: cleared whenever a folder or an index goes or comes.
     mutable std::unordered_map<std::string, ResolvedFolder, TextHash, std::equal_to<>> folders_;
