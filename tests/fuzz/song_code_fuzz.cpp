@@ -20,12 +20,21 @@ struct Library {
     std::string root = fuzz::scratchFolder() + "/Karaoke";
     Folders separate{root + "/SONG", root + "/LYRICS", root + "/CURSOR", root + "/Invalid"};
     Folders multi{root, root, root, root + "/Invalid"};
+    // Beside it, another library whose name differs only in case.
+    std::string twin = fuzz::scratchFolder() + "/KARAOKE";
     Library() {
-        for (const char* folder :
-             {"/SONG", "/LYRICS", "/CURSOR", "/VOL1/SONG", "/VOL1/LYRICS", "/VOL1/CURSOR"})
-            std::filesystem::create_directories(root + folder);
+        for (const std::string& library : {root, twin}) {
+            for (const char* folder : {"/SONG/1", "/LYRICS/1", "/CURSOR/1", "/VOL1/SONG/1",
+                                       "/VOL1/LYRICS/1", "/VOL1/CURSOR/1"})
+                std::filesystem::create_directories(library + folder);
+        }
     }
 };
+
+Library& library() {
+    static Library instance;
+    return instance;
+}
 
 // The folder a kind's files lie in: for the multi-folder layout, under the volume.
 std::string kindFolder(const SongPaths& paths, SongFileKind kind, const std::string& volume) {
@@ -50,6 +59,10 @@ void checkPaths(const SongPaths& paths, const std::string& code, const std::stri
         FUZZ_CHECK(std::filesystem::path(path).lexically_normal() == path);
         FUZZ_CHECK(upperAscii(path).starts_with(upperAscii(paths.root()) + "/") ||
                    !paths.multiFolder());
+        // Where it leads on disk lies inside the library, never in its twin.
+        const auto folderOnDisk =
+            library().fs.resolve(std::filesystem::path(path).parent_path().string());
+        FUZZ_CHECK(!folderOnDisk || library().fs.leadsInside(*folderOnDisk, library().root));
         const auto found = paths.find(kind, code, volume);
         FUZZ_CHECK(!found);  // the library holds no songs
     }
@@ -65,7 +78,7 @@ std::string withRoot(std::string text, const std::string& root) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    static Library library;
+    Library& library = ::library();
     const std::string text =
         withRoot(std::string(reinterpret_cast<const char*>(data), size), library.root);
 
