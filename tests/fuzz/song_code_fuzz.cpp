@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <filesystem>
 
+#include "catalogue/song_files.h"
 #include "cli/folder_text.h"
 #include "fuzz_support.h"
 #include "library/song_code.h"
@@ -103,6 +104,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             checkPaths(paths, song.code(), song.volume());
         } else {
             FUZZ_CHECK(!error.empty());
+        }
+        // A song line of the catalogue: its files, as the song detail and the lyric search
+        // find them.
+        for (SongFileKind kind : kKinds) {
+            const std::string path = songFileOfLine(paths, kind, text);
+            if (path.empty()) continue;
+            FUZZ_CHECK(isSafeCode(songCodeOfLine(text)));
+            const auto folderOnDisk =
+                library.fs.resolve(std::filesystem::path(path).parent_path().string());
+            FUZZ_CHECK(!folderOnDisk || library.fs.leadsInside(*folderOnDisk, library.root));
         }
         const std::size_t semicolon = text.rfind(';');
         checkPaths(paths, text.substr(0, semicolon),
