@@ -9,8 +9,9 @@
 
 using namespace dadaz;
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    const std::string_view bytes(reinterpret_cast<const char*>(data), size);
+namespace {
+
+void loadAndCheck(std::string_view bytes) {
     static fuzz::QuietRun run;
     fuzz::writeBytes(songListPath(run.ctx.programFolder), bytes);
     run.fs.forgetIndexes();
@@ -49,5 +50,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         }
     }
     FUZZ_CHECK(next - 2 == records);
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const std::string_view bytes(reinterpret_cast<const char*>(data), size);
+    loadAndCheck(bytes);
+    // Some inputs again behind a first line that ends just before the loader's first 256 KB
+    // block does, so their first line ends fall on the block's end. (That costs a page of
+    // 256 KB, so only inputs whose size is a multiple of 8.)
+    if (size % 8 != 0) return 0;
+    static const std::string filler = std::string((std::size_t{1} << 18) - 3, 'n') + "\n";
+    loadAndCheck(filler + std::string(bytes));
     return 0;
 }
