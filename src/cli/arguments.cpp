@@ -1,5 +1,8 @@
 #include "cli/arguments.h"
 
+#include <cctype>
+#include <charconv>
+
 namespace dadaz::cli {
 
 namespace {
@@ -263,6 +266,62 @@ bool parseSonglistArguments(int argc, char** argv, SonglistArguments& args, std:
     if (!args.karFolder.empty() &&
         (args.ownList || !args.databaseFolder.empty() || !args.driveSpecs.empty()))
         error = "--kar makes no list: --own-list, --db-folder and --dos-drive do not go with it";
+    return error.empty();
+}
+
+namespace {
+
+// "--" and a letter: an option's name. Anything else is text to search for.
+bool isOptionLike(const std::string& arg) {
+    return arg.size() > 2 && arg.starts_with("--") &&
+           std::isalpha(static_cast<unsigned char>(arg[2]));
+}
+
+// A whole decimal number of at least 1, and nothing after it.
+bool parsePositiveCount(const std::string& text, long& count) {
+    const char* end = text.data() + text.size();
+    const auto [stop, fault] = std::from_chars(text.data(), end, count);
+    return fault == std::errc() && stop == end && count >= 1;
+}
+
+}  // namespace
+
+bool parseSearchArguments(int argc, char** argv, SearchArguments& args, std::string& error) {
+    int i = 1;
+    for (; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (arg == "--") {
+            ++i;
+            break;
+        }
+        if (!isOptionLike(arg)) break;
+        std::string value;
+        if (arg == "--program-folder") {
+            if (!takeValue(argc, argv, i, args.programFolder)) error = needsValue(arg);
+        } else if (arg == "--repeat") {
+            if (!takeValue(argc, argv, i, value, EmptyValue::Accepted))
+                error = needsValue(arg);
+            else if (!parsePositiveCount(value, args.repeat))
+                error = "--repeat takes a count of at least 1";
+        } else if (arg == "--all") {
+            args.all = true;
+        } else if (arg == "--lyric") {
+            args.lyric = true;
+        } else {
+            error = "unknown option " + arg + " (a query that looks like an option follows --)";
+        }
+        if (!error.empty()) return false;
+    }
+    if (i == argc) {
+        error = "QUERY is missing (\"\" lists the first page)";
+        return false;
+    }
+    args.query = argv[i++];
+    if (i < argc) {
+        error = std::string("one QUERY only; ") + argv[i] + " follows it";
+    } else if (args.all && args.lyric) {
+        error = "--all and --lyric exclude each other";
+    }
     return error.empty();
 }
 

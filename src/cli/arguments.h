@@ -75,4 +75,13 @@ struct SonglistArguments {
 };
 bool parseSonglistArguments(int argc, char** argv, SonglistArguments& args, std::string& error);
 
+// search: options first; the first other argument (or the one after "--") is the query.
+struct SearchArguments {
+    std::string programFolder = ".";
+    bool all = false, lyric = false;
+    long repeat = 0;  // 0: no timing runs
+    std::string query;
+};
+bool parseSearchArguments(int argc, char** argv, SearchArguments& args, std::string& error);
+
 }  // namespace dadaz::cli

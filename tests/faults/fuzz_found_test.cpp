@@ -1,6 +1,9 @@
 // Inputs the fuzz targets (tests/fuzz) found wrong results for, kept as plain cases.
 #include <gtest/gtest.h>
 
+#include <sys/wait.h>
+
+#include <cstdlib>
 #include <filesystem>
 
 #include "addsong/add_records.h"
@@ -53,5 +56,18 @@ TEST(FuzzFound, VolumeInAnotherCaseStaysInTheLibrary) {
         const SongPaths paths(fs, {root, root, root, dir / "moved"});
         const std::string path = paths.path(SongFileKind::Midi, "1", dir / c.volume);
         EXPECT_EQ(!path.empty(), c.builds) << c.volume << (c.twinExists ? " beside its twin" : "");
+    }
+}
+
+// "dadaz search --repeat" takes a whole number and nothing else; a count with anything after it
+// is refused before the search runs.
+TEST(FuzzFound, SearchRepeatCountIsAWholeNumber) {
+    TempDir dir;
+    for (const char* count : {"2x", "1e3", " 5", "0", "-1", "99999999999999999999"}) {
+        const std::string command = std::string(DADAZ_CLI) + " search --program-folder '" +
+                                    dir.path() + "' --repeat '" + count + "' query 2>/dev/null";
+        const int status = std::system(command.c_str());
+        ASSERT_TRUE(WIFEXITED(status));
+        EXPECT_EQ(WEXITSTATUS(status), 2) << count;
     }
 }

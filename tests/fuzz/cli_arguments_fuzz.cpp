@@ -129,7 +129,18 @@ Line songlistLine(const SonglistArguments& a) {
     return line;
 }
 
+Line searchLine(const SearchArguments& a) {
+    FUZZ_CHECK(!a.programFolder.empty() && !(a.all && a.lyric) && a.repeat >= 0);
+    Line line{"--program-folder", a.programFolder};
+    addFlag(line, "--all", a.all);
+    addFlag(line, "--lyric", a.lyric);
+    if (a.repeat > 0) line.insert(line.end(), {"--repeat", std::to_string(a.repeat)});
+    line.insert(line.end(), {"--", a.query});
+    return line;
+}
+
 const Command kCommands[] = {
+    command(parseSearchArguments, searchLine),
     command(parseRemovalArguments, removalLine),
     command(parseExportArguments, exportLine),
     command(parseDuplicatesArguments, duplicatesLine),
@@ -167,6 +178,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     }
     FUZZ_CHECK(error.empty());
+    if (&c == &kCommands[0]) {
+        // Every count given to --repeat before the query is a whole number, nothing more.
+        for (std::size_t i = 0; i + 1 < args.size() && args[i] != "--"; ++i) {
+            if (args[i] == "--program-folder")
+                ++i;
+            else if (args[i] == "--repeat")
+                FUZZ_CHECK(args[++i].find_first_not_of("0123456789") == std::string::npos);
+            else if (!args[i].starts_with("--"))
+                break;
+        }
+    }
     Line again;
     FUZZ_CHECK(read(c, canonical, error, again) && again == canonical);
     return 0;
