@@ -12,7 +12,6 @@ namespace dadaz::cli {
 struct FolderOptions {
     std::string programFolder = ".";
     std::string midi, lyric, cursor, moveTo;
-    bool operator==(const FolderOptions&) const = default;
 };
 
 enum class MoveToOption { Accepted, Refused };
