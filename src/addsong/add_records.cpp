@@ -1,5 +1,6 @@
 #include "addsong/add_records.h"
 
+#include <algorithm>
 #include <ctime>
 
 #include "addsong/add_texts.h"
@@ -41,7 +42,13 @@ std::string newSongListBytes(const std::vector<std::string>& songLines,
     bytes += kLineEnd +
              utf8ToCp874(add_text::leftOutHeading(static_cast<long long>(leftOut.size()))) +
              kLineEnd;
-    for (const LeftOutSong& song : leftOut) bytes += utf8ToCp874(leftOutLine(song)) + kLineEnd;
+    for (const LeftOutSong& song : leftOut) {
+        // A file name may hold a line end; it must not split the song's line.
+        std::string line = utf8ToCp874(leftOutLine(song));
+        std::replace_if(
+            line.begin(), line.end(), [](char c) { return c == '\r' || c == '\n'; }, '?');
+        bytes += line + kLineEnd;
+    }
     return bytes;
 }
 

@@ -63,56 +63,18 @@ class CommandLinePrompt : public dadaz::Prompt {
 }  // namespace
 
 int cmdAdd(int argc, char** argv) {
-    std::string programFolder = ".";
-    std::string midi, lyric, cursor, moveTo, source, target = "auto", prefix, pattern;
-    bool prefixGiven = false, patternGiven = false, yes = false, songList = false;
-    for (int i = 1; i < argc; ++i) {
-        const std::string arg = argv[i];
-        auto value = [&](std::string& into) {
-            if (i + 1 >= argc) return false;
-            into = argv[++i];
-            return true;
-        };
-        bool ok = true;
-        if (arg == "--yes") {
-            yes = true;
-        } else if (arg == "--songlist") {
-            songList = true;
-        } else if (arg == "--program-folder") {
-            ok = value(programFolder) && !programFolder.empty();
-        } else if (arg == "--midi") {
-            ok = value(midi) && !midi.empty();
-        } else if (arg == "--lyric") {
-            ok = value(lyric) && !lyric.empty();
-        } else if (arg == "--cursor") {
-            ok = value(cursor) && !cursor.empty();
-        } else if (arg == "--move-to") {
-            ok = value(moveTo) && !moveTo.empty();
-        } else if (arg == "--source") {
-            ok = value(source) && !source.empty();
-        } else if (arg == "--target") {
-            ok = value(target) && !target.empty();
-        } else if (arg == "--prefix") {
-            ok = prefixGiven = value(prefix);
-        } else if (arg == "--pattern") {
-            ok = patternGiven = value(pattern);
-        } else {
-            return usageError("unknown argument " + arg);
-        }
-        if (!ok) return usageError(arg + " needs a value");
-    }
-    if (prefixGiven != patternGiven) return usageError("--prefix and --pattern go together");
-    const bool someFolders = !midi.empty() || !lyric.empty() || !cursor.empty();
-    if (someFolders && (midi.empty() || lyric.empty() || cursor.empty())) {
-        return usageError("--midi, --lyric and --cursor go together");
-    }
+    dadaz::cli::AddArguments args;
+    std::string error;
+    if (!dadaz::cli::parseAddArguments(argc, argv, args, error)) return usageError(error);
+    const std::string& target = args.target;
 
     dadaz::FileSystem fs;
-    programFolder = folderText(programFolder);
-    const dadaz::Folders folders = libraryFolders(fs, programFolder, midi, lyric, cursor, moveTo);
+    const std::string programFolder = folderText(args.folders.programFolder);
+    const dadaz::Folders folders = libraryFolders(fs, programFolder, args.folders);
 
     dadaz::AddSongOptions options;
-    options.sourceFolder = source.empty() ? programFolder + "/New Song" : folderText(source);
+    options.sourceFolder =
+        args.source.empty() ? programFolder + "/New Song" : folderText(args.source);
     std::string manualFolder;
     if (target == "auto") {
         options.target = dadaz::AddTarget::Automatic;
@@ -123,9 +85,9 @@ int cmdAdd(int argc, char** argv) {
         manualFolder = target;
     }
     // The window's suggestion, unless a custom prefix and pattern are given.
-    if (prefixGiven) {
-        options.prefix = prefix;
-        options.patternBox = pattern;
+    if (args.custom) {
+        options.prefix = args.prefix;
+        options.patternBox = args.pattern;
         options.customPattern = true;
     } else {
         const dadaz::PatternSuggestion suggestion =
@@ -134,7 +96,7 @@ int cmdAdd(int argc, char** argv) {
         options.patternBox = suggestion.pattern;
     }
 
-    CommandLinePrompt prompt(yes, songList);
+    CommandLinePrompt prompt(args.yes, args.songList);
     dadaz::NullProgress quiet;
     TerminalProgress terminal;
     dadaz::SystemLauncher launcher;

@@ -20,15 +20,6 @@ using dadaz::DuplicateCriterion;
 using dadaz::RemovalKind;
 namespace text = dadaz::duplicate_text;
 
-struct Arguments {
-    std::string programFolder = ".";
-    std::string midi, lyric, cursor, by, selection;
-    bool remove = false;
-    RemovalKind kind = RemovalKind::Delete;
-    bool yes = false;
-    bool rebuild = false;
-};
-
 int usageError(const std::string& message) {
     std::fprintf(stderr,
                  "duplicates: %s\nusage: dadaz duplicates [--program-folder DIR] [--midi DIR "
@@ -36,56 +27,6 @@ int usageError(const std::string& message) {
                  "[--delete | --move] [--yes] [--rebuild]\n",
                  message.c_str());
     return 2;
-}
-
-bool parse(int argc, char** argv, Arguments& args, std::string& error) {
-    for (int i = 1; i < argc; ++i) {
-        const std::string arg = argv[i];
-        std::string* value = nullptr;
-        if (arg == "--yes") {
-            args.yes = true;
-        } else if (arg == "--rebuild") {
-            args.rebuild = true;
-        } else if (arg == "--delete" || arg == "--move") {
-            if (args.remove) {
-                error = "--delete and --move exclude each other";
-                return false;
-            }
-            args.remove = true;
-            args.kind = arg == "--delete" ? RemovalKind::Delete : RemovalKind::Move;
-        } else if (arg == "--program-folder") {
-            value = &args.programFolder;
-        } else if (arg == "--midi") {
-            value = &args.midi;
-        } else if (arg == "--lyric") {
-            value = &args.lyric;
-        } else if (arg == "--cursor") {
-            value = &args.cursor;
-        } else if (arg == "--by") {
-            value = &args.by;
-        } else if (arg == "--selection") {
-            value = &args.selection;
-        } else {
-            error = "unknown argument " + arg;
-            return false;
-        }
-        if (!value) continue;
-        if (i + 1 >= argc || argv[i + 1][0] == '\0') {
-            error = arg + " needs a value";
-            return false;
-        }
-        *value = argv[++i];
-    }
-    const bool someFolders = !args.midi.empty() || !args.lyric.empty() || !args.cursor.empty();
-    if (someFolders && (args.midi.empty() || args.lyric.empty() || args.cursor.empty())) {
-        error = "--midi, --lyric and --cursor go together";
-        return false;
-    }
-    if (args.by.empty()) {
-        error = "--by is needed";
-        return false;
-    }
-    return true;
 }
 
 bool criterionOf(const std::string& by, DuplicateCriterion& criterion) {
@@ -135,18 +76,18 @@ class CommandLinePrompt : public dadaz::Prompt {
 }  // namespace
 
 int cmdDuplicates(int argc, char** argv) {
-    Arguments args;
+    dadaz::cli::DuplicatesArguments args;
     std::string error;
-    if (!parse(argc, argv, args, error)) return usageError(error);
+    if (!dadaz::cli::parseDuplicatesArguments(argc, argv, args, error)) return usageError(error);
+    const RemovalKind kind = args.move ? RemovalKind::Move : RemovalKind::Delete;
     DuplicateCriterion criterion;
     if (!criterionOf(args.by, criterion))
         return usageError("--by takes title, artist, midi or all");
 
     static auto* const fileSystem = new dadaz::FileSystem;  // see cmd_remove.cpp
     dadaz::FileSystem& fs = *fileSystem;
-    const std::string programFolder = folderText(args.programFolder);
-    const dadaz::Folders folders =
-        libraryFolders(fs, programFolder, args.midi, args.lyric, args.cursor);
+    const std::string programFolder = folderText(args.folders.programFolder);
+    const dadaz::Folders folders = libraryFolders(fs, programFolder, args.folders);
 
     CommandLinePrompt prompt(args.rebuild, args.yes);
     dadaz::NullProgress quiet;
@@ -176,19 +117,19 @@ int cmdDuplicates(int argc, char** argv) {
     int status = 0;
     if (args.remove && dadaz::markedCount(lines) > 0) {
         prompt.removalAsked = true;
-        if (!dadaz::confirmDuplicateRemoval(fs, prompt, args.kind, folders, lines, criterion)) {
+        if (!dadaz::confirmDuplicateRemoval(fs, prompt, kind, folders, lines, criterion)) {
             return usageError(prompt.refused + "\n--yes answers Yes to this question");
         }
         const dadaz::DuplicateRemovalResult result = dadaz::removeMarkedSongs(
             fs, lines,
-            {.kind = args.kind,
+            {.kind = kind,
              .programFolder = programFolder,
              .folders = folders,
              .stamp = dadaz::logTimeStamp(std::chrono::system_clock::now())},
             quiet);
         lines = result.lines;
         dadaz::MessageIcon icon;
-        const std::string message = dadaz::removalMessage(args.kind, result, icon);
+        const std::string message = dadaz::removalMessage(kind, result, icon);
         std::fprintf(stderr, "%s\n", message.c_str());
         if (icon != dadaz::MessageIcon::Information) status = 1;
     }

@@ -55,60 +55,20 @@ class AnsweringPrompt : public dadaz::Prompt {
 }  // namespace
 
 int cmdRenumber(int argc, char** argv) {
-    std::string programFolder = ".";
-    std::string midi, lyric, cursor, moveTo;
+    dadaz::cli::RenumberArguments args;
+    std::string error;
+    if (!dadaz::cli::parseRenumberArguments(argc, argv, args, error)) return usageError(error);
     dadaz::RenumberSettings settings;
-    bool yes = false;
-    bool digitsGiven = false;
-    bool dryRun = false;
-    for (int i = 1; i < argc; ++i) {
-        const std::string arg = argv[i];
-        auto value = [&](std::string& into) {
-            if (i + 1 >= argc) return false;
-            into = argv[++i];
-            return !into.empty();
-        };
-        bool ok = true;
-        if (arg == "--yes") {
-            yes = true;
-        } else if (arg == "--dry-run") {
-            dryRun = true;
-        } else if (arg == "--folder-after") {
-            settings.folderNameFirst = false;
-        } else if (arg == "--program-folder") {
-            ok = value(programFolder);
-        } else if (arg == "--midi") {
-            ok = value(midi);
-        } else if (arg == "--lyric") {
-            ok = value(lyric);
-        } else if (arg == "--cursor") {
-            ok = value(cursor);
-        } else if (arg == "--move-to") {
-            ok = value(moveTo);
-        } else if (arg == "--digits") {
-            ok = value(settings.digitText);
-            digitsGiven = true;
-        } else if (arg == "--pattern") {
-            ok = value(settings.patternText);
-            settings.customPattern = true;
-        } else if (arg == "--leave") {
-            ok = value(settings.leaveText);
-            settings.leaveDigit = true;
-        } else {
-            return usageError("unknown argument " + arg);
-        }
-        if (!ok) return usageError(arg + " needs a value");
-    }
-    const bool someFolders = !midi.empty() || !lyric.empty() || !cursor.empty();
-    if (someFolders && (midi.empty() || lyric.empty() || cursor.empty()))
-        return usageError("--midi, --lyric and --cursor go together");
-    if (settings.customPattern && settings.leaveDigit)
-        return usageError("--pattern and --leave exclude each other");
-    if (!settings.customPattern && !settings.folderNameFirst)
-        return usageError("--folder-after goes with --pattern");
+    if (args.digitsGiven) settings.digitText = args.digits;
+    if (args.patternGiven) settings.patternText = args.pattern;
+    if (args.leaveGiven) settings.leaveText = args.leave;
+    settings.customPattern = args.patternGiven;
+    settings.leaveDigit = args.leaveGiven;
+    settings.folderNameFirst = !args.folderAfter;
+    const bool yes = args.yes;
+    const bool dryRun = args.dryRun;
     if (settings.customPattern) {
         // As in the window: the pattern sets the digit count to its length.
-        if (digitsGiven) return usageError("--pattern sets the digit count; leave out --digits");
         settings.digitText = std::to_string(dadaz::characterCount(settings.patternText));
     } else {
         // The window's pattern box follows the digit count.
@@ -117,8 +77,8 @@ int cmdRenumber(int argc, char** argv) {
     }
 
     dadaz::FileSystem fs;
-    programFolder = folderText(programFolder);
-    const dadaz::Folders folders = libraryFolders(fs, programFolder, midi, lyric, cursor, moveTo);
+    const std::string programFolder = folderText(args.folders.programFolder);
+    const dadaz::Folders folders = libraryFolders(fs, programFolder, args.folders);
 
     AnsweringPrompt prompt(yes, dryRun ? stderr : stdout);
     dadaz::NullProgress quiet;

@@ -8,6 +8,7 @@
 
 #include "catalogue/search_session.h"
 #include "catalogue/song_line.h"
+#include "cli/arguments.h"
 #include "cli/commands.h"
 #include "cli/folder_text.h"
 #include "library/folder_detection.h"
@@ -24,12 +25,6 @@ const char* const kUsage =
     "usage: dadaz search [--program-folder DIR] [--all | --lyric] [--repeat N] [--] QUERY\n"
     "  --repeat N  also runs the search N more times on the loaded catalogue and reports the\n"
     "              load time and the median search time on the error output\n";
-
-// "--" and a letter: an option's name. Anything else is text to search for.
-bool isOptionLike(const std::string& arg) {
-    return arg.size() > 2 && arg.starts_with("--") &&
-           std::isalpha(static_cast<unsigned char>(arg[2]));
-}
 
 int usageError(const std::string& message) {
     std::fprintf(stderr, "search: %s\n%s", message.c_str(), kUsage);
@@ -82,45 +77,17 @@ void reportTimes(dadaz::SearchSession& session, const std::string& query,
 }  // namespace
 
 int cmdSearch(int argc, char** argv) {
-    std::string programFolder = ".";
+    dadaz::cli::SearchArguments args;
+    std::string error;
+    if (!dadaz::cli::parseSearchArguments(argc, argv, args, error)) return usageError(error);
     dadaz::SearchOptions options;
-    long repeat = 0;
-    std::string query;
-    // Options come first; the first other argument is the query, whatever it holds ("-----"
-    // and "+++" are queries too). "--" ends the options before a query that looks like one.
-    int i = 1;
-    for (; i < argc; ++i) {
-        const std::string arg = argv[i];
-        if (arg == "--") {
-            ++i;
-            break;
-        }
-        if (!isOptionLike(arg)) break;
-        if (arg == "--program-folder") {
-            if (i + 1 >= argc || !*argv[i + 1]) return usageError(arg + " needs a value");
-            programFolder = argv[++i];
-        } else if (arg == "--repeat") {
-            if (i + 1 >= argc) return usageError(arg + " needs a value");
-            repeat = std::strtol(argv[++i], nullptr, 10);
-            if (repeat < 1) return usageError("--repeat takes a count of at least 1");
-        } else if (arg == "--all") {
-            options.searchAll = true;
-        } else if (arg == "--lyric") {
-            options.searchLyric = true;
-        } else {
-            return usageError("unknown option " + arg + " (a query that looks like an option " +
-                              "follows --)");
-        }
-    }
-    if (i == argc) return usageError("QUERY is missing (\"\" lists the first page)");
-    query = argv[i++];
-    if (i < argc) return usageError(std::string("one QUERY only; ") + argv[i] + " follows it");
-    if (options.searchAll && options.searchLyric) {
-        return usageError("--all and --lyric exclude each other");
-    }
+    options.searchAll = args.all;
+    options.searchLyric = args.lyric;
+    const long repeat = args.repeat;
+    const std::string& query = args.query;
 
     dadaz::FileSystem fs;
-    programFolder = folderText(programFolder);
+    const std::string programFolder = folderText(args.programFolder);
     const dadaz::Folders folders = dadaz::detectFolders(fs, programFolder).folders;
     CommandLinePrompt prompt;
     dadaz::NullProgress progress;

@@ -59,72 +59,28 @@ class CommandLinePrompt : public dadaz::Prompt {
 }  // namespace
 
 int cmdSonglist(int argc, char** argv) {
-    std::string programFolder = ".";
-    std::string midi, lyric, cursor, moveTo, databaseFolder, karFolder;
-    bool check = false;
-    bool ownList = false;
-    std::vector<std::string> driveSpecs;
-    for (int i = 1; i < argc; ++i) {
-        const std::string arg = argv[i];
-        auto value = [&](std::string& into) {
-            if (i + 1 >= argc) return false;
-            into = argv[++i];
-            return !into.empty();
-        };
-        bool ok = true;
-        if (arg == "--check") {
-            check = true;
-        } else if (arg == "--own-list") {
-            ownList = true;
-        } else if (arg == "--kar") {
-            ok = value(karFolder);
-        } else if (arg == "--program-folder") {
-            ok = value(programFolder);
-        } else if (arg == "--db-folder") {
-            ok = value(databaseFolder);
-        } else if (arg == "--midi") {
-            ok = value(midi);
-        } else if (arg == "--lyric") {
-            ok = value(lyric);
-        } else if (arg == "--cursor") {
-            ok = value(cursor);
-        } else if (arg == "--move-to") {
-            ok = value(moveTo);
-        } else if (arg == "--dos-drive") {
-            std::string spec;
-            ok = value(spec);
-            driveSpecs.push_back(spec);
-        } else {
-            return usageError("unknown argument " + arg);
-        }
-        if (!ok) return usageError(arg + " needs a value");
-    }
-    const bool someFolders = !midi.empty() || !lyric.empty() || !cursor.empty();
-    if (someFolders && (midi.empty() || lyric.empty() || cursor.empty())) {
-        return usageError("--midi, --lyric and --cursor go together");
-    }
+    dadaz::cli::SonglistArguments args;
+    std::string error;
+    if (!dadaz::cli::parseSonglistArguments(argc, argv, args, error)) return usageError(error);
+    bool ownList = args.ownList;
 
     dadaz::FileSystem fs;
-    programFolder = folderText(programFolder);
-    const dadaz::Folders folders = libraryFolders(fs, programFolder, midi, lyric, cursor, moveTo);
+    const std::string programFolder = folderText(args.folders.programFolder);
+    const dadaz::Folders folders = libraryFolders(fs, programFolder, args.folders);
 
     dadaz::SongListOptions options;
-    options.checkFiles = check;
-    if (!karFolder.empty()) {
+    options.checkFiles = args.check;
+    if (!args.karFolder.empty()) {
         // The karaoke form: every valid song's KAR file under DIR/Kar, no list written.
-        if (ownList || !databaseFolder.empty() || !driveSpecs.empty()) {
-            return usageError(
-                "--kar makes no list: --own-list, --db-folder and --dos-drive do "
-                "not go with it");
-        }
         options.checkFiles = true;
         options.karMode = true;
-        options.karFolder = folderText(karFolder);
+        options.karFolder = folderText(args.karFolder);
         ownList = true;  // as the window's KAR choice: no player database
     }
-    options.databaseFolder = databaseFolder.empty() ? programFolder : folderText(databaseFolder);
+    options.databaseFolder =
+        args.databaseFolder.empty() ? programFolder : folderText(args.databaseFolder);
     options.drives.emplace(programFolder);
-    for (const std::string& spec : driveSpecs) {
+    for (const std::string& spec : args.driveSpecs) {
         const auto equals = spec.find('=');
         if (equals != 1 ||
             !options.drives->mapFromSpec(spec.substr(0, 2) + folderText(spec.substr(2)))) {

@@ -2,11 +2,14 @@
 
 #include <string>
 
+#include "cli/arguments.h"
 #include "library/folders.h"
+#include "library/session_state.h"
 
 namespace dadaz {
 class FileSystem;
-}
+class SongPaths;
+}  // namespace dadaz
 
 // An absolute folder text without a trailing "/", as the window's folder boxes hold them.
 std::string folderText(const std::string& path);
@@ -16,5 +19,9 @@ std::string folderText(const std::string& path);
 // given folders move to "Invalid Files" in the program folder. `programFolder` is a folder
 // text already.
 dadaz::Folders libraryFolders(dadaz::FileSystem& fs, const std::string& programFolder,
-                              const std::string& midi, const std::string& lyric,
-                              const std::string& cursor, const std::string& moveTo = {});
+                              const dadaz::cli::FolderOptions& given);
+
+// CODE[@VOLUME] as the song the window would take from a result line: the volume by its name
+// under the root, or by its path. False (with `error` set) when the layout does not fit it.
+bool songFromArgument(const std::string& text, const dadaz::SongPaths& paths,
+                      dadaz::CurrentSong& song, std::string& error);

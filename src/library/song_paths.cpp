@@ -132,9 +132,13 @@ bool SongPaths::isVolumeOfRoot(std::string_view volume) const {
     std::string_view rootText = root();
     while (rootText.size() > 1 && rootText.back() == '/') rootText.remove_suffix(1);
     if (rootText.empty() || volume.size() <= rootText.size() + 1) return false;
-    if (upperAscii(volume.substr(0, rootText.size())) != upperAscii(rootText)) return false;
+    const std::string_view head = volume.substr(0, rootText.size());
+    if (upperAscii(head) != upperAscii(rootText)) return false;
     if (volume[rootText.size()] != '/') return false;
-    return isPlainName(volume.substr(rootText.size() + 1));
+    if (!isPlainName(volume.substr(rootText.size() + 1))) return false;
+    // Written in another case it must still be the root on disk: a folder beside it whose name
+    // differs only in case is another library.
+    return head == rootText || fs_.resolve(head) == fs_.resolve(rootText);
 }
 
 }  // namespace dadaz

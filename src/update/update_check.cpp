@@ -1,5 +1,6 @@
 #include "update/update_check.h"
 
+#include <algorithm>
 #include <cctype>
 #include <filesystem>
 #include <fstream>
@@ -32,7 +33,8 @@ VersionFileVerdict readVersionFile(const std::string& path, const Version& own) 
         unreadable.reason = "empty version file";
         return unreadable;
     }
-    if (line.ends_with('\r')) line.pop_back();
+    // The first line ends at a CR as well, as in every text file the program reads.
+    line.resize(std::min(line.size(), line.find('\r')));
     std::optional<Version> offered = parseVersionLine(line);
     if (!offered) {
         unreadable.reason = "not a version: " + line.substr(0, 40);
