@@ -85,18 +85,22 @@ std::vector<std::string> SongPaths::volumes() const {
     if (!multiFolder_) return result;
     for (const DirEntry& entry : fs_.listFolders(root())) {
         const std::string volume = joinPath(root(), entry.name);
-        if (fs_.isFolder(joinPath(volume, "LYRICS"))) result.push_back(volume);
+        if (fs_.isFolder(joinPath(volume, "LYRICS")) && fs_.leadsInside(volume, root()))
+            result.push_back(volume);
     }
     return result;
 }
 
 std::vector<LyricFolder> SongPaths::lyricFolders() const {
     std::vector<LyricFolder> result;
+    // A linked folder that leads out of the library is not part of it: never read there.
+    const std::string& base = multiFolder_ ? root() : folders_.lyric;
     auto addSubFolders = [&](const std::string& parent, const std::string& volume) {
         const auto real = fs_.resolve(parent);
         if (!real) return;
         for (const DirEntry& entry : fs_.listFolders(*real)) {
-            result.push_back({joinPath(*real, entry.name), entry.name, volume});
+            const std::string path = joinPath(*real, entry.name);
+            if (fs_.leadsInside(path, base)) result.push_back({path, entry.name, volume});
         }
     };
     if (multiFolder_) {

@@ -47,6 +47,7 @@ class SongPaths {
 
     // Multi-folder layout: every direct sub-folder of the root that has a "LYRICS"
     // sub-folder, as root + "/" + its name, in listing order. Empty in the other layout.
+    // Folders that lead out of the root through a link are left out, here and below.
     std::vector<std::string> volumes() const;
     // The folders the song list run scans, in listing order: every direct sub-folder of the
     // Lyric folder, or of each volume's LYRICS folder.

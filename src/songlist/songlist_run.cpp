@@ -135,11 +135,15 @@ void SongListRun::showScanProgress(const std::string& code) {
 }
 
 void SongListRun::moveInvalidSong(const InvalidTriple& triple) {
-    // Lyric, MIDI, cursor; a file already present in the move-to folder stays where it is.
+    // Lyric, MIDI, cursor; a file already present in the move-to folder stays where it is,
+    // and so does a partner found through a link out of the library.
     const std::optional<std::string> files[] = {triple.lyricPath, triple.midiPath,
                                                 triple.cursorPath};
-    for (const auto& from : files) {
-        if (!from) continue;
+    const Folders& library = ctx_.folders;
+    const std::string* bases[] = {&library.lyric, &library.midi, &library.cursor};
+    for (std::size_t i = 0; i < std::size(files); ++i) {
+        const auto& from = files[i];
+        if (!from || !ctx_.fs.leadsInside(from->substr(0, from->rfind('/')), *bases[i])) continue;
         const std::string name = from->substr(from->rfind('/') + 1);
         if (ctx_.fs.moveFile(*from, joinPath(moveToReal_, name))) ++result_.filesMoved;
     }

@@ -1,0 +1,129 @@
+// Symbolic links inside the library: to a file and to a folder outside it, and loops. No run
+// reads through a folder link out of the library or changes anything outside it.
+
+#include <functional>
+
+#include "faults/hostile_fixture.h"
+#include "library/closing_cleanup.h"
+#include "songlist/songlist_run.h"
+
+namespace dadaz::testing {
+namespace {
+
+std::string firstFolderOf(const std::string& path) {
+    return stdfs::path(path).parent_path().string();
+}
+
+// A first-character folder of lyrics leading outside, a loop back to the lyric folder and one
+// inside a first-character folder, and a lyric whose MIDI folder leads outside (its cursor
+// missing): the list holds the library's songs, once each, and the checking run moves only
+// the lyric of the incomplete song.
+TEST(HostileLinks, SongListNeitherReadsNorMovesThroughLinksOut) {
+    for (const bool checking : {false, true}) {
+        SCOPED_TRACE(checking ? "checking" : "plain");
+        HostileLibrary h;
+        stdfs::create_directory_symlink(h.outside + "/lyrics", h.lib.lyricFolder + "/Z");
+        stdfs::create_directory_symlink(".", h.lib.lyricFolder + "/L");
+        stdfs::create_directory_symlink("..", firstFolderOf(h.song(0).lyricPath) + "/loop");
+        writeBytes(h.lib.lyricFolder + "/Y/Y1.LYR", "Inside\r\nSomebody\r\nC\r\n");
+        writeBytes(h.outside + "/deep/Y1.MID", "MThd outside");
+        stdfs::create_directory_symlink(h.outside + "/deep", h.lib.midiFolder + "/Y");
+        h.sentinel = treeOf(h.outside);
+        SongListOptions options;
+        options.checkFiles = checking;
+        const SongListResult result = runSongList(h.ctx, options);
+        EXPECT_EQ(result.status, SongListResult::Status::Written);
+        EXPECT_EQ(result.listedSongs, static_cast<long>(h.lib.songs.size()) + (checking ? 0 : 1));
+        const std::string list = readBytes(h.program + "/SongList.txt");
+        EXPECT_EQ(list.find("Outside"), std::string::npos);
+        EXPECT_EQ(result.filesMoved, checking ? 1 : 0);
+        h.expectOutsideUntouched();
+    }
+}
+
+// Deletes and moves take a file link away, never its target, and leave a song whose folder
+// leads outside whole where it is.
+TEST(HostileLinks, DeleteAndMoveNeverReachThroughALink) {
+    struct Case {
+        const char* name;
+        std::function<void(HostileLibrary&)> link;  // on song 0
+        int exit;
+        bool songGone;
+    };
+    const Case cases[] = {
+        {"lyric file links outside",
+         [](HostileLibrary& h) {
+             stdfs::remove(h.song(0).lyricPath);
+             stdfs::create_symlink(h.outside + "/keep.kar", h.song(0).lyricPath);
+         },
+         0, true},
+        {"MIDI folder links outside",
+         [](HostileLibrary& h) {
+             const std::string folder = firstFolderOf(h.song(0).midiPath);
+             stdfs::copy(h.song(0).midiPath, h.outside + "/deep");
+             stdfs::remove_all(folder);
+             stdfs::create_directory_symlink(h.outside + "/deep", folder);
+         },
+         1, false},
+    };
+    for (const Case& c : cases) {
+        for (const char* command : {"delete", "move"}) {
+            SCOPED_TRACE(std::string(c.name) + ", " + command);
+            HostileLibrary h;
+            c.link(h);
+            h.sentinel = treeOf(h.outside);
+            const auto before = h.songContents();
+            const CliResult run = runCli({command, "--program-folder", h.program, "--move-to",
+                                          h.moveTo, "--yes", h.songArgument(0)});
+            EXPECT_EQ(run.exit, c.exit) << run.out;
+            EXPECT_EQ(stdfs::exists(stdfs::symlink_status(h.song(0).cursorPath)), !c.songGone);
+            if (std::string(command) == "move" || !c.songGone) {
+                EXPECT_EQ(h.songContents(), before);
+            }
+            h.expectOutsideUntouched();
+        }
+    }
+}
+
+// The KAR run empties "Kar" in the chosen folder: a link there, or in it, goes, its target
+// stays.
+TEST(HostileLinks, KarFolderCleanupRemovesLinksNotTargets) {
+    for (const bool karIsLink : {true, false}) {
+        SCOPED_TRACE(karIsLink ? "Kar is a link" : "Kar holds a link");
+        HostileLibrary h;
+        writeBytes(h.program + "/MakeKar.exe", "#!/bin/sh\nexit 0\n");
+        stdfs::permissions(h.program + "/MakeKar.exe", stdfs::perms::owner_all);
+        const std::string chosen = h.dir / "karout";
+        stdfs::create_directory(chosen);
+        if (karIsLink) {
+            stdfs::create_directory_symlink(h.outside + "/deep", chosen + "/Kar");
+        } else {
+            stdfs::create_directory(chosen + "/Kar");
+            stdfs::create_directory_symlink(h.outside + "/deep", chosen + "/Kar/1");
+            stdfs::create_symlink(h.outside + "/keep.kar", chosen + "/Kar/2.KAR");
+        }
+        h.sentinel = treeOf(h.outside);
+        runCli({"songlist", "--program-folder", h.program, "--kar", chosen});
+        EXPECT_FALSE(stdfs::is_symlink(chosen + "/Kar"));
+        h.expectOutsideUntouched();
+    }
+}
+
+// The closing clean-up removes links that carry a temporary file's name, never what they
+// point to, and leaves a folder of such a name alone.
+TEST(HostileLinks, ClosingCleanupRemovesLinksNotTargets) {
+    HostileLibrary h;
+    stdfs::create_symlink(h.outside + "/keep.kar", h.program + "/a.kar");
+    stdfs::create_symlink(h.outside + "/deep/keep.mid", h.program + "/b.mid");
+    stdfs::create_directory_symlink(h.outside + "/deep", h.program + "/c.tmp");
+    stdfs::create_symlink(h.program + "/loop.tmp", h.program + "/loop.tmp");
+    h.sentinel = treeOf(h.outside);
+    removeTemporaryFiles(h.fs, h.program, h.folders());
+    EXPECT_FALSE(stdfs::exists(stdfs::symlink_status(h.program + "/a.kar")));
+    EXPECT_FALSE(stdfs::exists(stdfs::symlink_status(h.program + "/b.mid")));
+    EXPECT_TRUE(stdfs::is_symlink(h.program + "/c.tmp"));
+    h.expectOutsideUntouched();
+}
+
+}  // namespace
+}  // namespace dadaz::testing
