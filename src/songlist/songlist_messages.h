@@ -46,7 +46,7 @@ std::string closingMessage(const ClosingFacts& facts);
 // The counts paragraph of the closing message; empty when every count is zero.
 std::string countsParagraph(const ClosingFacts& facts);
 std::string writeFailed(const std::string& fileName, const std::string& folder);
-// The refusal when a folder's name has a character code page 874 lacks.
+// The refusal when a folder's name has a character code page 874 lacks, or a control character.
 std::string folderNameUnwritable(const std::string& folder);
 // The refusal when lyric files were found but none could be listed.
 std::string nothingListed(long lyricFiles, const ClosingFacts& facts);
