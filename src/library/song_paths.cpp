@@ -20,8 +20,9 @@ std::string_view volumeSubFolder(SongFileKind kind) {
 }
 
 bool isPlainName(std::string_view name) {
+    // A NUL ends the path where the system reads it: "..\0" would name the root's parent.
     return !name.empty() && name != "." && name != ".." &&
-           name.find_first_of("/\\") == std::string_view::npos;
+           name.find_first_of(std::string_view("/\\\0", 3)) == std::string_view::npos;
 }
 
 }  // namespace
