@@ -1,0 +1,170 @@
+// Files where folders belong and folders where files belong, locked files and folders, and a
+// library that goes away during a run: each run says it could not do everything, and no song
+// loses a file.
+
+#include <functional>
+
+#include "faults/hostile_fixture.h"
+#include "operations/favourites.h"
+#include "songlist/songlist_messages.h"
+#include "songlist/songlist_run.h"
+
+namespace dadaz::testing {
+namespace {
+
+std::string parentOf(const std::string& path) {
+    return stdfs::path(path).parent_path().string();
+}
+
+void replaceByFile(const std::string& folder) {
+    stdfs::remove_all(folder);
+    writeBytes(folder, "in the way");
+}
+
+void replaceByFolder(const std::string& file) {
+    stdfs::remove(file);
+    stdfs::create_directories(file + "/inner");
+}
+
+struct ShapeCase {
+    const char* name;
+    std::function<bool(HostileLibrary&)> setUp;  // false: the case cannot be made here
+    std::vector<std::string> command;            // after "--program-folder DIR"
+    int exit;
+};
+
+// The command fails with a message, every file of the library stays where it was (the
+// blocked parts too), and no temporary file is left.
+TEST(HostileShapes, CommandsFailClearlyOnTheWrongKindOfEntry) {
+    std::vector<std::unique_ptr<Immutable>> locks;
+    auto lock = [&](const std::string& path) {
+        locks.push_back(std::make_unique<Immutable>(path));
+        return locks.back()->set;
+    };
+    const ShapeCase cases[] = {
+        {"file named SONG",
+         [](HostileLibrary& h) {
+             replaceByFile(h.lib.midiFolder);
+             return true;
+         },
+         {"songlist", "--midi", "MIDI", "--lyric", "LYRIC", "--cursor", "CURSOR"},
+         1},
+        {"folder named SongList.txt",
+         [](HostileLibrary& h) {
+             replaceByFolder(h.program + "/SongList.txt");
+             return true;
+         },
+         {"songlist"},
+         1},
+        {"folder named List.vk2",
+         [](HostileLibrary& h) {
+             replaceByFolder(h.program + "/List.vk2");
+             return true;
+         },
+         {"songlist"},
+         1},
+        {"SongList.txt locked",
+         [&](HostileLibrary& h) {
+             writeBytes(h.program + "/SongList.txt", "old\r\n");
+             return lock(h.program + "/SongList.txt");
+         },
+         {"songlist"},
+         1},
+        {"program folder locked",
+         [&](HostileLibrary& h) { return lock(h.program); },
+         {"songlist"},
+         1},
+        {"folder named NewSong.txt",
+         [](HostileLibrary& h) {
+             writeBytes(h.dir / "in/A.lyr", "T\r\nA\r\nC\r\n");
+             writeBytes(h.dir / "in/A.mid", "MThd new");
+             writeBytes(h.dir / "in/A.cur", "c new");
+             replaceByFolder(h.program + "/NewSong.txt");
+             return true;
+         },
+         {"add", "--source", "IN", "--yes"},
+         1},
+        {"file in place of the add target folder",
+         [](HostileLibrary& h) {
+             writeBytes(h.dir / "in/A.lyr", "T\r\nA\r\nC\r\n");
+             writeBytes(h.dir / "in/A.mid", "MThd new");
+             writeBytes(h.dir / "in/A.cur", "c new");
+             replaceByFile(h.lib.cursorFolder + "/N");
+             return true;
+         },
+         {"add", "--source", "IN", "--target", "N", "--yes"},
+         1},
+        {"lyric folder of the song locked",
+         [&](HostileLibrary& h) { return lock(parentOf(h.song(0).lyricPath)); },
+         {"delete", "--yes", "SONG0"},
+         1},
+        {"MIDI folder of the song locked, move",
+         [&](HostileLibrary& h) { return lock(parentOf(h.song(0).midiPath)); },
+         {"move", "--move-to", "MOVED", "--yes", "SONG0"},
+         1},
+        {"move-to folder locked",
+         [&](HostileLibrary& h) { return lock(h.moveTo); },
+         {"move", "--move-to", "MOVED", "--yes", "SONG0"},
+         1},
+    };
+    for (const ShapeCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        HostileLibrary h;
+        if (!c.setUp(h)) {
+            std::printf("skipped (no immutable flag here): %s\n", c.name);
+            continue;
+        }
+        const auto before = treeOf(h.dir.path());
+        std::vector<std::string> args = {c.command[0], "--program-folder", h.program};
+        for (std::size_t i = 1; i < c.command.size(); ++i) {
+            const std::string& arg = c.command[i];
+            const std::map<std::string, std::string> placeholders = {
+                {"IN", h.dir / "in"},         {"MOVED", h.moveTo},
+                {"SONG0", h.songArgument(0)}, {"MIDI", h.lib.midiFolder},
+                {"LYRIC", h.lib.lyricFolder}, {"CURSOR", h.lib.cursorFolder}};
+            args.push_back(placeholders.contains(arg) ? placeholders.at(arg) : arg);
+        }
+        const CliResult run = runCli(args);
+        EXPECT_EQ(run.exit, c.exit) << run.out;
+        EXPECT_FALSE(run.out.empty());
+        locks.clear();
+        // Whatever the run wrote, nothing that was there before is gone or changed.
+        const auto after = treeOf(h.dir.path());
+        for (const auto& [path, digest] : before) {
+            if (path.ends_with("SongList.txt") && digest == "folder") continue;
+            EXPECT_EQ(after.contains(path) ? after.at(path) : "<gone>", digest) << path;
+        }
+        for (const auto& [path, digest] : after) {
+            EXPECT_EQ(stdfs::path(path).filename().string().front() == '.', false) << path;
+        }
+    }
+}
+
+// A folder where SelectSong.txt belongs: adding a favourite fails and says so.
+TEST(HostileShapes, FavouriteAddFailsOnAFolder) {
+    HostileLibrary h;
+    replaceByFolder(h.program + "/SelectSong.txt");
+    EXPECT_EQ(FavouritesFile(h.fs, h.program).add("1;T;A;C"), FavouriteAdd::Failed);
+    EXPECT_TRUE(stdfs::is_directory(h.program + "/SelectSong.txt/inner"));
+}
+
+// The library goes away between the scan and the writing: the run fails with a message and the
+// folder it was in holds no half-written file.
+TEST(HostileShapes, SongListWhenTheProgramFolderGoesDuringTheWrite) {
+    HostileLibrary h;
+    const std::string away = h.dir / "away";
+    h.progress.onProgress = [&](long, long, const std::string& text) {
+        if (text == songlist_text::kWriteProgress && !stdfs::exists(away))
+            stdfs::rename(h.program, away);
+    };
+    SongListOptions options;
+    options.databaseFolder = h.program;
+    const SongListResult result = runSongList(h.ctx, options);
+    EXPECT_NE(result.status, SongListResult::Status::Written);
+    EXPECT_FALSE(h.prompt.criticals.empty());
+    for (const auto& [path, digest] : treeOf(away))
+        EXPECT_NE(stdfs::path(path).filename().string().front(), '.') << path;
+}
+
+}  // namespace
+}  // namespace dadaz::testing
