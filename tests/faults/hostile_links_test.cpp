@@ -41,6 +41,23 @@ TEST(HostileLinks, SongListNeitherReadsNorMovesThroughLinksOut) {
     }
 }
 
+// Renumbering renames and moves files only in the library's own folders: a MIDI folder that
+// links outside keeps its files and their names.
+TEST(HostileLinks, RenumberLeavesAFolderLinkedOutside) {
+    HostileLibrary h;
+    writeBytes(h.outside + "/deep/Z1.MID", "MThd outside");
+    writeBytes(h.lib.lyricFolder + "/Z/Z1.LYR", "T\r\nA\r\nC\r\n");
+    writeBytes(h.lib.cursorFolder + "/Z/Z1.CUR", "c");
+    stdfs::create_directory_symlink(h.outside + "/deep", h.lib.midiFolder + "/Z");
+    h.sentinel = treeOf(h.outside);
+    const auto before = h.songContents();
+    const CliResult run = runCli({"renumber", "--program-folder", h.program, "--move-to", h.moveTo,
+                                  "--digits", "6", "--yes"});
+    EXPECT_EQ(run.exit, 0) << run.out;
+    EXPECT_EQ(h.songContents(), before);
+    h.expectOutsideUntouched();
+}
+
 // Deletes and moves take a file link away, never its target, and leave a song whose folder
 // leads outside whole where it is.
 TEST(HostileLinks, DeleteAndMoveNeverReachThroughALink) {
