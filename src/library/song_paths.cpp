@@ -132,6 +132,15 @@ std::optional<std::string> SongPaths::findPartner(SongFileKind kind, const Lyric
     return real;
 }
 
+bool SongPaths::leadsOutOfLibrary(SongFileKind kind, std::string_view path) const {
+    const std::string_view folder = path.substr(0, path.rfind('/'));
+    const std::string& base = multiFolder_                  ? root()
+                              : kind == SongFileKind::Midi  ? folders_.midi
+                              : kind == SongFileKind::Lyric ? folders_.lyric
+                                                            : folders_.cursor;
+    return fs_.isFolder(folder) && !fs_.leadsInside(folder, base);
+}
+
 bool SongPaths::isVolumeOfRoot(std::string_view volume) const {
     // The root as typed may end in "/"; the volumes listed under it never carry two.
     std::string_view rootText = root();

@@ -61,6 +61,11 @@ class SongPaths {
     std::optional<std::string> findPartner(SongFileKind kind, const LyricFolder& folder,
                                            std::string_view code) const;
 
+    // Whether the existing folder holding `path` (a song file's path) leads out of the
+    // library through a link: out of the kind's folder, or of the root in the multi-folder
+    // layout. Runs never write, move or delete there.
+    bool leadsOutOfLibrary(SongFileKind kind, std::string_view path) const;
+
     // Whether a volume folder (for instance one read from the song list) is a direct
     // sub-folder of the root; only such volumes build paths.
     bool isVolumeOfRoot(std::string_view volume) const;

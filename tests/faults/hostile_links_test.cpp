@@ -5,6 +5,9 @@
 
 #include "faults/hostile_fixture.h"
 #include "library/closing_cleanup.h"
+#include "library/song_paths.h"
+#include "operations/lyric_editor.h"
+#include "operations/song_replacement.h"
 #include "songlist/songlist_run.h"
 
 namespace dadaz::testing {
@@ -56,6 +59,41 @@ TEST(HostileLinks, RenumberLeavesAFolderLinkedOutside) {
     EXPECT_EQ(run.exit, 0) << run.out;
     EXPECT_EQ(h.songContents(), before);
     h.expectOutsideUntouched();
+}
+
+// Replacing a song and saving its lyric write into the song's own folders only: a folder
+// that links outside is refused before anything is written.
+TEST(HostileLinks, ReplaceAndLyricSaveRefuseAFolderLinkedOutside) {
+    HostileLibrary h;
+    const GeneratedSong& song = h.song(0);
+    const CurrentSong current(song.code, "");
+    const SongPaths paths(h.fs, h.folders());
+    LyricEditor editor;
+    ASSERT_EQ(editor.begin(h.fs, paths, current), std::nullopt);  // before the links came
+    for (const std::string* file : {&song.midiPath, &song.lyricPath}) {
+        const std::string folder = firstFolderOf(*file);
+        const std::string target = h.dir / ("linked" + std::to_string(file == &song.midiPath));
+        stdfs::create_directory(target);
+        stdfs::copy(*file, target);
+        stdfs::remove_all(folder);
+        stdfs::create_directory_symlink(target, folder);
+    }
+    writeBytes(h.dir / "new.mid", "MThd new");
+    const auto sentinel = treeOf(h.dir / "linked0");
+    const auto sentinelLyric = treeOf(h.dir / "linked1");
+    h.fs.forgetIndexes();
+
+    const ReplaceCheck check =
+        checkReplacement(h.fs, paths, current, ReplaceMode::MidiOnly, h.dir / "new.mid");
+    EXPECT_FALSE(check.plan.has_value());
+    EXPECT_NE(check.refusal.find("นอกคลังเพลง"), std::string::npos) << check.refusal;
+    const auto saved = editor.save(h.fs, paths);
+    ASSERT_TRUE(saved.has_value());
+    EXPECT_NE(saved->find("นอกคลังเพลง"), std::string::npos) << *saved;
+    LyricEditor later;
+    EXPECT_TRUE(later.begin(h.fs, paths, current).has_value());
+    EXPECT_EQ(treeOf(h.dir / "linked0"), sentinel);
+    EXPECT_EQ(treeOf(h.dir / "linked1"), sentinelLyric);
 }
 
 // Deletes and moves take a file link away, never its target, and leave a song whose folder
