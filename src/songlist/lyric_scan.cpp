@@ -103,7 +103,9 @@ void LyricScan::scanOne(std::size_t i, const ThaiCollator& collator) {
     }
     LyricFields fields = lyricFieldsFromLines(*lines);
     if (settings_.checkFiles && !fields.fourthLine.empty()) {
-        song.fourthLineEmptied = emptyFourthLine(fs_, lyricPath) == FourthLineFix::Emptied;
+        const FourthLineFix fix = emptyFourthLine(fs_, lyricPath);
+        song.fourthLineEmptied = fix == FourthLineFix::Emptied;
+        song.fourthLineKept = fix == FourthLineFix::Failed;
     }
 
     SongEntry& entry = song.entry;

@@ -40,6 +40,7 @@ struct ScannedSong {
     std::uint8_t group = 0;
     bool semicolonReplaced = false;
     bool fourthLineEmptied = false;
+    bool fourthLineKept = false;  // checking form: its fourth line could not be emptied
     bool hasPlayerRecord = false;
     bool withoutDosPath = false;  // one of its existing files lies outside every DOS drive
     SongEntry entry;

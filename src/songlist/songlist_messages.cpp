@@ -84,6 +84,10 @@ std::string countsParagraph(const ClosingFacts& facts) {
                                       formatCount(facts.semicolonsReplaced) + " เพลง");
     add(facts.notListed, "ไม่ได้นำเข้ารายการเพลง " + formatCount(facts.notListed) +
                              " แฟ้ม (อ่านแฟ้มไม่ได้ หรือชื่อแฟ้มใช้เป็นรหัสเพลงไม่ได้)");
+    add(facts.filesNotMoved,
+        "ย้ายแฟ้มที่ไม่เกี่ยวข้องไม่ได้ " + formatCount(facts.filesNotMoved) + " แฟ้ม (แฟ้มยังอยู่ที่เดิม)");
+    add(facts.fourthLinesKept,
+        "ทำบรรทัดที่ 4 ของแฟ้ม Lyric ให้ว่างไม่ได้ " + formatCount(facts.fourthLinesKept) + " แฟ้ม");
     return text;
 }
 

@@ -40,6 +40,8 @@ struct ClosingFacts {
     long withoutDosPath = 0;
     long semicolonsReplaced = 0;
     long notListed = 0;
+    long filesNotMoved = 0;
+    long fourthLinesKept = 0;
 };
 // The message after a run that wrote the player database.
 std::string closingMessage(const ClosingFacts& facts);

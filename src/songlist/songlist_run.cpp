@@ -143,9 +143,17 @@ void SongListRun::moveInvalidSong(const InvalidTriple& triple) {
     const std::string* bases[] = {&library.lyric, &library.midi, &library.cursor};
     for (std::size_t i = 0; i < std::size(files); ++i) {
         const auto& from = files[i];
-        if (!from || !ctx_.fs.leadsInside(from->substr(0, from->rfind('/')), *bases[i])) continue;
+        if (!from) continue;
+        if (!ctx_.fs.leadsInside(from->substr(0, from->rfind('/')), *bases[i])) {
+            ++result_.filesNotMoved;
+            continue;
+        }
         const std::string name = from->substr(from->rfind('/') + 1);
-        if (ctx_.fs.moveFile(*from, joinPath(moveToReal_, name))) ++result_.filesMoved;
+        if (ctx_.fs.moveFile(*from, joinPath(moveToReal_, name))) {
+            ++result_.filesMoved;
+        } else {
+            ++result_.filesNotMoved;
+        }
     }
 }
 
@@ -159,6 +167,7 @@ void SongListRun::takeScanned(LyricScan& lyricScan, std::size_t i) {
             ++result_.listedSongs;
             if (song.semicolonReplaced) ++result_.semicolonsReplaced;
             if (song.fourthLineEmptied) ++result_.fourthLinesEmptied;
+            if (song.fourthLineKept) ++result_.fourthLinesKept;
             if (options_.checkFiles && options_.onValidTriple) {
                 options_.onValidTriple(lyricScan.folderOf(i), song);
             }
@@ -266,6 +275,8 @@ void SongListRun::finishWithMessages() {
     facts.withoutDosPath = result_.withoutDosPath;
     facts.semicolonsReplaced = result_.semicolonsReplaced;
     facts.notListed = result_.notListed;
+    facts.filesNotMoved = result_.filesNotMoved;
+    facts.fourthLinesKept = result_.fourthLinesKept;
     result_.message = songlist_text::closingMessage(facts);
     ctx_.prompt.inform(result_.message);
     if (ctx_.prompt.ask(MessageIcon::Question, MessageButtons::YesNo,
@@ -334,6 +345,7 @@ SongListResult SongListRun::execute() {
         result_.status = Status::NothingListed;
         songlist_text::ClosingFacts facts;
         facts.notListed = result_.notListed;
+        facts.filesNotMoved = result_.filesNotMoved;
         if (result_.filesMoved > 0) facts.moveToFolder = ctx_.folders.moveTo;
         critical(songlist_text::nothingListed(lyricFiles_, facts));
         return result_;

@@ -56,6 +56,9 @@ struct SongListResult {
     long listedSongs = 0;
     long filesMoved = 0;
     long fourthLinesEmptied = 0;
+    // Checking form: what it could not tidy (told in the closing message).
+    long filesNotMoved = 0;
+    long fourthLinesKept = 0;
     long withoutPlayerRecord = 0;  // listed, but no room in the player database
     long withoutDosPath = 0;       // listed, but an existing file has no DOS path
     // The drives the player database's paths use, by letter.

@@ -140,6 +140,28 @@ TEST(HostileShapes, CommandsFailClearlyOnTheWrongKindOfEntry) {
     }
 }
 
+// The checking run cannot tidy a locked lyric folder: it says how many files it could not
+// move and how many fourth lines it could not empty, and lists the rest.
+TEST(HostileShapes, CheckingRunReportsWhatALockedFolderKeeps) {
+    HostileLibrary h;
+    const std::string folder = parentOf(h.song(0).lyricPath);
+    writeBytes(folder + "/0.LYR", "Lonely\r\nNobody\r\nC\r\n");  // no partners
+    writeBytes(h.song(0).lyricPath, "Title\r\nArtist\r\nC\r\nfourth\r\nla la\r\n");
+    const Immutable lock(folder);
+    if (!lock.set) GTEST_SKIP() << "no immutable flag here";
+    const auto before = treeOf(folder);
+    SongListOptions options;
+    options.checkFiles = true;
+    const SongListResult result = runSongList(h.ctx, options);
+    EXPECT_EQ(result.status, SongListResult::Status::Written);
+    ASSERT_FALSE(h.prompt.messages.empty());
+    const std::string& closing = h.prompt.messages.front();
+    EXPECT_NE(closing.find("ย้ายแฟ้มที่ไม่เกี่ยวข้องไม่ได้ 1 แฟ้ม"), std::string::npos) << closing;
+    EXPECT_NE(closing.find("ทำบรรทัดที่ 4 ของแฟ้ม Lyric ให้ว่างไม่ได้ 1 แฟ้ม"), std::string::npos)
+        << closing;
+    EXPECT_EQ(treeOf(folder), before);
+}
+
 // A folder where SelectSong.txt belongs: adding a favourite fails and says so.
 TEST(HostileShapes, FavouriteAddFailsOnAFolder) {
     HostileLibrary h;
