@@ -4,6 +4,7 @@
 
 #include <functional>
 
+#include "addsong/add_run.h"
 #include "faults/hostile_fixture.h"
 #include "operations/favourites.h"
 #include "songlist/songlist_messages.h"
@@ -160,6 +161,40 @@ TEST(HostileShapes, CheckingRunReportsWhatALockedFolderKeeps) {
     EXPECT_NE(closing.find("ทำบรรทัดที่ 4 ของแฟ้ม Lyric ให้ว่างไม่ได้ 1 แฟ้ม"), std::string::npos)
         << closing;
     EXPECT_EQ(treeOf(folder), before);
+}
+
+// The lyric folder goes away after the first song is added: the others are reported as left
+// out, the source keeps every file, and no song stands half in the library.
+TEST(HostileShapes, AddWhenTheLyricFolderGoesMidway) {
+    HostileLibrary h;
+    const std::string source = h.dir / "incoming";
+    for (const char* stem : {"a", "b", "c"}) {
+        writeBytes(source + "/" + stem + ".lyr", std::string(stem) + "\r\nArtist\r\nC\r\n");
+        writeBytes(source + "/" + stem + ".mid", std::string("MThd ") + stem);
+        writeBytes(source + "/" + stem + ".cur", std::string("cur ") + stem);
+    }
+    const auto sourceBefore = treeOf(source);
+    const std::string away = h.dir / "away";
+    h.progress.onProgress = [&](long done, long, const std::string&) {
+        if (done == 1) stdfs::rename(h.lib.lyricFolder, away);
+    };
+    AddSongOptions options;
+    options.sourceFolder = source;
+    options.target = AddTarget::KeepNames;
+    const AddSongResult result = runAddSong(h.ctx, options);
+    EXPECT_EQ(result.added, 1);
+    EXPECT_EQ(result.leftOut.size(), 2u);
+    EXPECT_NE(result.message.find("เพลงที่ไม่ได้เพิ่ม 2 เพลง"), std::string::npos) << result.message;
+    EXPECT_EQ(treeOf(source), sourceBefore);
+    // MIDI and cursor files stand in pairs; no hidden work file is left.
+    std::size_t midi = 0, cursor = 0;
+    for (const auto& [path, digest] : treeOf(h.dir.path())) {
+        const std::string name = stdfs::path(path).filename().string();
+        EXPECT_NE(name.front(), '.') << path;
+        midi += path.starts_with(h.lib.midiFolder) && digest != "folder";
+        cursor += path.starts_with(h.lib.cursorFolder) && digest != "folder";
+    }
+    EXPECT_EQ(midi, cursor);
 }
 
 // A folder where SelectSong.txt belongs: adding a favourite fails and says so.
