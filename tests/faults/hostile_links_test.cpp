@@ -9,6 +9,7 @@
 #include "operations/lyric_editor.h"
 #include "operations/song_replacement.h"
 #include "songlist/songlist_run.h"
+#include "update/download.h"
 
 namespace dadaz::testing {
 namespace {
@@ -177,6 +178,19 @@ TEST(HostileLinks, ClosingCleanupRemovesLinksNotTargets) {
     EXPECT_FALSE(stdfs::exists(stdfs::symlink_status(h.program + "/a.kar")));
     EXPECT_FALSE(stdfs::exists(stdfs::symlink_status(h.program + "/b.mid")));
     EXPECT_TRUE(stdfs::is_symlink(h.program + "/c.tmp"));
+    h.expectOutsideUntouched();
+}
+
+// An update download writes its own new work file beside the target: a link left under
+// that name is replaced, never written through, whether the download works or not.
+TEST(HostileLinks, UpdateDownloadNeverWritesThroughALink) {
+    HostileLibrary h;
+    const std::string target = h.program + "/vaz_izurev.txt";
+    stdfs::create_symlink(h.outside + "/keep.kar", target + ".tmp");
+    const DownloadResult result =
+        downloadFile("http://127.0.0.1:9/none", target, {1024, std::chrono::milliseconds(3000)});
+    EXPECT_FALSE(result.ok);
+    EXPECT_FALSE(stdfs::exists(stdfs::symlink_status(target)));
     h.expectOutsideUntouched();
 }
 
