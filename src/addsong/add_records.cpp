@@ -1,5 +1,6 @@
 #include "addsong/add_records.h"
 
+#include <cstdio>
 #include <ctime>
 
 #include "addsong/add_texts.h"
@@ -65,7 +66,9 @@ std::string timeStamp(std::chrono::system_clock::time_point when) {
 
 bool AddLog::open(const std::string& path) {
     close();
-    file_ = std::fopen(path.c_str(), "wb");
+    // A log of the same minute is replaced by a fresh file, never written through a link.
+    std::remove(path.c_str());
+    file_ = std::fopen(path.c_str(), "wbx");
     ok_ = file_ != nullptr;
     return ok_;
 }

@@ -157,7 +157,9 @@ std::string journalPath(const std::string& programFolder) {
 std::optional<JournalWriter> JournalWriter::create(const std::string& path,
                                                    const RenumberPlan& plan) {
     const std::string temporary = folderOf(path) + "/." + kJournalName + ".new";
-    const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    // A fresh file: a left-over (or a link) under that name goes, and O_EXCL never opens one.
+    ::unlink(temporary.c_str());
+    const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
     if (fd < 0) return std::nullopt;
     const bool written = writeAll(fd, planText(plan)) && ::fsync(fd) == 0;
     if (!written || ::rename(temporary.c_str(), path.c_str()) != 0) {

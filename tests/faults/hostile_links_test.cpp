@@ -3,6 +3,7 @@
 
 #include <functional>
 
+#include "addsong/add_run.h"
 #include "faults/hostile_fixture.h"
 #include "library/closing_cleanup.h"
 #include "library/song_paths.h"
@@ -181,17 +182,45 @@ TEST(HostileLinks, ClosingCleanupRemovesLinksNotTargets) {
     h.expectOutsideUntouched();
 }
 
-// An update download writes its own new work file beside the target: a link left under
-// that name is replaced, never written through, whether the download works or not.
-TEST(HostileLinks, UpdateDownloadNeverWritesThroughALink) {
-    HostileLibrary h;
-    const std::string target = h.program + "/vaz_izurev.txt";
-    stdfs::create_symlink(h.outside + "/keep.kar", target + ".tmp");
-    const DownloadResult result =
-        downloadFile("http://127.0.0.1:9/none", target, {1024, std::chrono::milliseconds(3000)});
-    EXPECT_FALSE(result.ok);
-    EXPECT_FALSE(stdfs::exists(stdfs::symlink_status(target)));
-    h.expectOutsideUntouched();
+// Work files the program writes under fixed names (the update download, the renumbering
+// journal, the add log) are made afresh: a link left under such a name is replaced, never
+// written through.
+TEST(HostileLinks, WorkFilesAreNeverWrittenThroughALink) {
+    struct Case {
+        const char* name;
+        std::string link;  // below the program folder
+        std::function<void(HostileLibrary&)> run;
+    };
+    const Case cases[] = {
+        {"update download", "vaz_izurev.txt.tmp",
+         [](HostileLibrary& h) {
+             EXPECT_FALSE(downloadFile("http://127.0.0.1:9/none", h.program + "/vaz_izurev.txt",
+                                       {1024, std::chrono::milliseconds(3000)})
+                              .ok);
+         }},
+        {"renumbering journal", ".Renumber.journal.new",
+         [](HostileLibrary& h) {
+             runCli({"renumber", "--program-folder", h.program, "--move-to", h.moveTo, "--digits",
+                     "6", "--yes"});
+         }},
+        {"add log", "Log/ADD010120250000.txt",
+         [](HostileLibrary& h) {
+             writeBytes(h.dir / "in/a.lyr", "T\r\nA\r\nC\r\n");
+             writeBytes(h.dir / "in/a.mid", "MThd");
+             writeBytes(h.dir / "in/a.cur", "c");
+             AddSongOptions options{AddTarget::KeepNames, h.dir / "in"};
+             options.timeStamp = "010120250000";
+             EXPECT_EQ(runAddSong(h.ctx, options).added, 1);
+         }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        HostileLibrary h;
+        stdfs::create_directories(stdfs::path(h.program + "/" + c.link).parent_path());
+        stdfs::create_symlink(h.outside + "/keep.kar", h.program + "/" + c.link);
+        c.run(h);
+        h.expectOutsideUntouched();
+    }
 }
 
 }  // namespace
