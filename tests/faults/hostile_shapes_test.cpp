@@ -197,6 +197,24 @@ TEST(HostileShapes, AddWhenTheLyricFolderGoesMidway) {
     EXPECT_EQ(midi, cursor);
 }
 
+// A folder named like a song's MIDI file is no file of the song: deletes and moves take the
+// song's files and leave that folder, with what it holds, where it is.
+TEST(HostileShapes, AFolderNamedLikeASongFileStays) {
+    for (const char* command : {"delete", "move"}) {
+        SCOPED_TRACE(command);
+        HostileLibrary h;
+        replaceByFolder(h.song(0).midiPath);
+        writeBytes(h.song(0).midiPath + "/inner/keep", "keep");
+        const CliResult run = runCli({command, "--program-folder", h.program, "--move-to", h.moveTo,
+                                      "--yes", h.songArgument(0)});
+        EXPECT_EQ(run.exit, 0) << run.out;
+        EXPECT_EQ(readBytes(h.song(0).midiPath + "/inner/keep"), "keep");
+        EXPECT_FALSE(stdfs::exists(h.song(0).lyricPath));
+        for (const auto& entry : stdfs::directory_iterator(h.moveTo))
+            EXPECT_TRUE(entry.is_regular_file()) << entry.path();
+    }
+}
+
 // A folder where SelectSong.txt belongs: adding a favourite fails and says so.
 TEST(HostileShapes, FavouriteAddFailsOnAFolder) {
     HostileLibrary h;
