@@ -4,6 +4,7 @@
 #include <functional>
 
 #include "addsong/add_run.h"
+#include "duplicates/duplicate_review.h"
 #include "faults/hostile_fixture.h"
 #include "library/closing_cleanup.h"
 #include "library/song_paths.h"
@@ -98,8 +99,8 @@ TEST(HostileLinks, ReplaceAndLyricSaveRefuseAFolderLinkedOutside) {
     EXPECT_EQ(treeOf(h.dir / "linked1"), sentinelLyric);
 }
 
-// Deletes and moves take a file link away, never its target, and leave a song whose folder
-// leads outside whole where it is.
+// Deletes and moves, also the duplicate finder's, take a file link away, never its target,
+// and leave a song whose folder leads outside whole where it is.
 TEST(HostileLinks, DeleteAndMoveNeverReachThroughALink) {
     struct Case {
         const char* name;
@@ -124,17 +125,28 @@ TEST(HostileLinks, DeleteAndMoveNeverReachThroughALink) {
          1, false},
     };
     for (const Case& c : cases) {
-        for (const char* command : {"delete", "move"}) {
+        for (const char* command : {"delete", "move", "duplicate delete", "duplicate move"}) {
             SCOPED_TRACE(std::string(c.name) + ", " + command);
             HostileLibrary h;
             c.link(h);
             h.sentinel = treeOf(h.outside);
             const auto before = h.songContents();
-            const CliResult run = runCli({command, "--program-folder", h.program, "--move-to",
-                                          h.moveTo, "--yes", h.songArgument(0)});
-            EXPECT_EQ(run.exit, c.exit) << run.out;
+            const std::string name = command;
+            if (name.starts_with("duplicate")) {
+                const DuplicateRemovalRun removal{
+                    name.ends_with("delete") ? RemovalKind::Delete : RemovalKind::Move, h.program,
+                    h.folders(), "x"};
+                const std::vector<ResultLine> lines = {{h.song(0).code + ";T;A;C", true}};
+                EXPECT_EQ(removeMarkedSongs(h.fs, lines, removal, h.progress).anyGone(),
+                          c.songGone);
+            } else {
+                const CliResult run = runCli({command, "--program-folder", h.program, "--move-to",
+                                              h.moveTo, "--yes", h.songArgument(0)});
+                EXPECT_EQ(run.exit, c.exit) << run.out;
+            }
             EXPECT_EQ(stdfs::exists(stdfs::symlink_status(h.song(0).cursorPath)), !c.songGone);
-            if (std::string(command) == "move" || !c.songGone) {
+            stdfs::remove_all(h.program + "/Log");  // the run's own log
+            if (name.ends_with("move") || !c.songGone) {
                 EXPECT_EQ(h.songContents(), before);
             }
             h.expectOutsideUntouched();
