@@ -215,6 +215,22 @@ TEST(HostileShapes, AFolderNamedLikeASongFileStays) {
     }
 }
 
+// The KAR run empties "Kar" in the chosen folder: never when that is the library itself.
+TEST(HostileShapes, KarRunNeverEmptiesTheLibrary) {
+    TempDir dir;
+    const std::string library = dir / "Kar";
+    ASSERT_TRUE(generateLibrary(library, {.songs = 6, .newSongs = 0, .extras = false}).ok);
+    writeBytes(library + "/MakeKar.exe", "#!/bin/sh\nexit 0\n");
+    stdfs::permissions(library + "/MakeKar.exe", stdfs::perms::owner_all);
+    const auto before = treeOf(dir.path());
+    const CliResult run = runCli({"songlist", "--program-folder", library, "--kar", dir.path()});
+    EXPECT_EQ(run.exit, 1) << run.out;
+    EXPECT_NE(run.out.find("ไม่สามารถสร้างแฟ้มคาราโอเกะได้!"), std::string::npos) << run.out;
+    auto after = treeOf(dir.path());
+    std::erase_if(after, [&](const auto& entry) { return !before.contains(entry.first); });
+    EXPECT_EQ(after, before);
+}
+
 // A folder where SelectSong.txt belongs: adding a favourite fails and says so.
 TEST(HostileShapes, FavouriteAddFailsOnAFolder) {
     HostileLibrary h;
