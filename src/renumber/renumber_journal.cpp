@@ -220,8 +220,14 @@ bool JournalWriter::remove() {
 }
 
 JournalRead readJournal(const std::string& path, JournalState& state) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    // Without waiting: a named pipe in the journal's place must not hang the run.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) return errno == ENOENT ? JournalRead::Missing : JournalRead::Damaged;
+    struct stat status;
+    if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
+        ::close(fd);
+        return JournalRead::Damaged;
+    }
     std::string bytes;
     char buffer[1 << 16];
     for (;;) {

@@ -120,9 +120,10 @@ struct CliResult {
     std::string out;  // standard output and standard error together
 };
 
-// Runs the command-line tool with arguments (each quoted for the shell).
+// Runs the command-line tool with arguments (each quoted for the shell); a run that hangs is
+// ended after half a minute (exit 124).
 inline CliResult runCli(const std::vector<std::string>& args) {
-    std::string command = DADAZ_CLI;
+    std::string command = std::string("timeout 30 ") + DADAZ_CLI;
     for (const std::string& arg : args) {
         std::string quoted = "'";
         for (char c : arg) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);

@@ -231,6 +231,27 @@ TEST(HostileShapes, KarRunNeverEmptiesTheLibrary) {
     EXPECT_EQ(after, before);
 }
 
+// A named pipe or a folder where the renumbering journal belongs: the run stops with a message
+// at once instead of waiting for the pipe, and renames nothing.
+TEST(HostileShapes, RenumberStopsAtAJournalThatIsNoFile) {
+    for (const bool pipe : {true, false}) {
+        SCOPED_TRACE(pipe ? "pipe" : "folder");
+        HostileLibrary h;
+        const std::string journal = h.program + "/Renumber.journal";
+        if (pipe) {
+            ASSERT_EQ(::mkfifo(journal.c_str(), 0600), 0);
+        } else {
+            stdfs::create_directory(journal);
+        }
+        const auto before = treeOf(h.program);
+        const CliResult run = runCli({"renumber", "--program-folder", h.program, "--move-to",
+                                      h.moveTo, "--digits", "6", "--yes"});
+        EXPECT_EQ(run.exit, 1) << run.out;
+        EXPECT_NE(run.out.find(journal), std::string::npos) << run.out;
+        EXPECT_EQ(treeOf(h.program), before);
+    }
+}
+
 // A folder where SelectSong.txt belongs: adding a favourite fails and says so.
 TEST(HostileShapes, FavouriteAddFailsOnAFolder) {
     HostileLibrary h;
