@@ -8,10 +8,9 @@
 namespace dadaz::testing {
 namespace {
 
-const std::string kHostileStems[] = {"1\n234", "1\r99", "1\t77",
-                                     "1\x1b"
-                                     "55",
-                                     "1\xff\xfe"};
+// Line feed, carriage return, tab, escape (octal, so the digits after it stay digits), and
+// bytes that are not UTF-8.
+const std::string kHostileStems[] = {"1\n234", "1\r99", "1\t77", "1\03355", "1\xff\xfe"};
 
 // Lines of a written text file: each ends in CR LF and holds no other control character.
 void expectCleanLines(const std::string& bytes, std::size_t expectedLines) {
