@@ -160,6 +160,10 @@ TEST(HostileShapes, CheckingRunReportsWhatALockedFolderKeeps) {
     EXPECT_NE(closing.find("ย้ายแฟ้มที่ไม่เกี่ยวข้องไม่ได้ 1 แฟ้ม"), std::string::npos) << closing;
     EXPECT_NE(closing.find("ทำบรรทัดที่ 4 ของแฟ้ม Lyric ให้ว่างไม่ได้ 1 แฟ้ม"), std::string::npos)
         << closing;
+    // The command line's own list says the same.
+    const CliResult own =
+        runCli({"songlist", "--program-folder", h.program, "--check", "--own-list"});
+    EXPECT_NE(own.out.find("ย้ายแฟ้มที่ไม่เกี่ยวข้องไม่ได้ 1 แฟ้ม"), std::string::npos) << own.out;
     EXPECT_EQ(treeOf(folder), before);
 }
 
