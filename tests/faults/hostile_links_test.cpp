@@ -192,6 +192,25 @@ TEST(HostileLinks, ClosingCleanupRemovesLinksNotTargets) {
     h.expectOutsideUntouched();
 }
 
+// Files the program rewrites, when a link to a read-only file stands under their name: the
+// run fails and says so, and the file the link points to keeps its read-only attribute.
+TEST(HostileLinks, RewritesNeverUnlockAFileThroughALink) {
+    HostileLibrary h;
+    const std::string locked = h.outside + "/keep.kar";
+    stdfs::permissions(locked, stdfs::perms::owner_read);
+    stdfs::create_symlink(locked, h.program + "/SongList.txt");
+    stdfs::remove(h.song(0).lyricPath);
+    stdfs::create_symlink(locked, h.song(0).lyricPath);
+    h.sentinel = treeOf(h.outside);
+    const SongListResult result = runSongList(h.ctx);
+    EXPECT_EQ(result.status, SongListResult::Status::WriteFailed);
+    LyricEditor editor;
+    ASSERT_EQ(editor.begin(h.fs, SongPaths(h.fs, h.folders()), {h.song(0).code, ""}), std::nullopt);
+    EXPECT_TRUE(editor.save(h.fs, SongPaths(h.fs, h.folders())).has_value());
+    EXPECT_EQ(stdfs::status(locked).permissions(), stdfs::perms::owner_read);
+    h.expectOutsideUntouched();
+}
+
 // Work files the program writes under fixed names (the update download, the renumbering
 // journal, the add log) are made afresh: a link left under such a name is replaced, never
 // written through.
