@@ -20,16 +20,25 @@ std::string firstFolderOf(const std::string& path) {
     return stdfs::path(path).parent_path().string();
 }
 
-// A first-character folder of lyrics leading outside, a loop back to the lyric folder and one
-// inside a first-character folder, and a lyric whose MIDI folder leads outside (its cursor
-// missing): the list holds the library's songs, once each, and the checking run moves only
-// the lyric of the incomplete song.
+// A first-character folder of lyrics leading outside, a loop back to the lyric folder (which
+// holds a stray lyric) and one inside a first-character folder, a second name for a
+// first-character folder, a link to a folder deeper inside, and a lyric whose MIDI folder
+// leads outside (its cursor missing): the list holds the library's songs, once each, and the
+// checking run moves only the lyric of the incomplete song.
 TEST(HostileLinks, SongListNeitherReadsNorMovesThroughLinksOut) {
     for (const bool checking : {false, true}) {
         SCOPED_TRACE(checking ? "checking" : "plain");
         HostileLibrary h;
         stdfs::create_directory_symlink(h.outside + "/lyrics", h.lib.lyricFolder + "/Z");
         stdfs::create_directory_symlink(".", h.lib.lyricFolder + "/L");
+        writeBytes(h.lib.lyricFolder + "/stray.LYR", "Stray\r\nNobody\r\nC\r\n");
+        stdfs::create_directory_symlink(firstFolderOf(h.song(1).lyricPath),
+                                        h.lib.lyricFolder + "/A");
+        // The only way to a folder kept deeper in the library: listed.
+        writeBytes(h.lib.lyricFolder + "/archive/B/B1.LYR", "Kept\r\nSomebody\r\nC\r\n");
+        writeBytes(h.lib.midiFolder + "/B/B1.MID", "MThd");
+        writeBytes(h.lib.cursorFolder + "/B/B1.CUR", "c");
+        stdfs::create_directory_symlink("archive/B", h.lib.lyricFolder + "/B");
         stdfs::create_directory_symlink("..", firstFolderOf(h.song(0).lyricPath) + "/loop");
         writeBytes(h.lib.lyricFolder + "/Y/Y1.LYR", "Inside\r\nSomebody\r\nC\r\n");
         writeBytes(h.outside + "/deep/Y1.MID", "MThd outside");
@@ -39,9 +48,10 @@ TEST(HostileLinks, SongListNeitherReadsNorMovesThroughLinksOut) {
         options.checkFiles = checking;
         const SongListResult result = runSongList(h.ctx, options);
         EXPECT_EQ(result.status, SongListResult::Status::Written);
-        EXPECT_EQ(result.listedSongs, static_cast<long>(h.lib.songs.size()) + (checking ? 0 : 1));
+        EXPECT_EQ(result.listedSongs, static_cast<long>(h.lib.songs.size()) + (checking ? 1 : 2));
         const std::string list = readBytes(h.program + "/SongList.txt");
         EXPECT_EQ(list.find("Outside"), std::string::npos);
+        EXPECT_EQ(list.find("Stray"), std::string::npos);
         EXPECT_EQ(result.filesMoved, checking ? 1 : 0);
         h.expectOutsideUntouched();
     }
