@@ -50,7 +50,9 @@ class SongPaths {
     // Folders that lead out of the root through a link are left out, here and below.
     std::vector<std::string> volumes() const;
     // The folders the song list run scans, in listing order: every direct sub-folder of the
-    // Lyric folder, or of each volume's LYRICS folder.
+    // Lyric folder, or of each volume's LYRICS folder, once each. A link out of the library,
+    // back to a folder above, or to a folder listed already is left out; a folder inside the
+    // library reached only through a link comes last.
     std::vector<LyricFolder> lyricFolders() const;
 
     // Where the checking run looks for the MIDI or cursor partner of lyric file
