@@ -1,6 +1,7 @@
 #include "addsong/add_records.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <ctime>
 
 #include "addsong/add_texts.h"
@@ -17,11 +18,21 @@ std::string fieldsPart(const SongLineFields& fields) {
     return "  ;" + fields.title + "  ;" + fields.artist + "  ;" + fields.key + "  ;";
 }
 
+// A file name as a record line holds it: a control character would break the line.
+std::string recordName(std::string_view name) {
+    std::string text(name);
+    for (char& c : text) {
+        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) c = '?';
+    }
+    return text;
+}
+
 }  // namespace
 
 std::string numberedSongLine(const std::string& oldCode, const std::string& newCode,
                              const SongLineFields& fields) {
-    return utf8ToCp874(oldCode) + " => " + utf8ToCp874(newCode) + fieldsPart(fields) + "1";
+    return utf8ToCp874(recordName(oldCode)) + " => " + utf8ToCp874(newCode) + fieldsPart(fields) +
+           "1";
 }
 
 std::string keptSongLine(const std::string& code, const SongLineFields& fields) {
@@ -29,7 +40,7 @@ std::string keptSongLine(const std::string& code, const SongLineFields& fields) 
 }
 
 std::string leftOutLine(const LeftOutSong& song) {
-    std::string line = song.lyricName;
+    std::string line = recordName(song.lyricName);
     if (!song.code.empty()) line += " => " + song.code;
     return line + "  ;" + song.reason;
 }
@@ -63,7 +74,9 @@ std::string timeStamp(std::chrono::system_clock::time_point when) {
 
 bool AddLog::open(const std::string& path) {
     close();
-    file_ = sys::fopen(path.c_str(), "wb");
+    // A log of the same minute is replaced by a fresh file, never written through a link.
+    std::remove(path.c_str());
+    file_ = sys::fopen(path.c_str(), "wbx");
     ok_ = file_ != nullptr;
     return ok_;
 }

@@ -127,6 +127,8 @@ int cmdAdd(int argc, char** argv) {
         std::fprintf(stderr, "add: a question was answered No; --yes answers Yes\n");
     }
     if (result.status != dadaz::AddSongResult::Status::Finished) return 1;
-    std::printf("%s\n", result.message.c_str());
-    return result.added > 0 ? 0 : 1;
+    // Songs left out, or records not written: the run did not do everything it was asked.
+    const bool complete = result.leftOut.empty() && result.recordsWritten;
+    std::fprintf(complete ? stdout : stderr, "%s\n", result.message.c_str());
+    return complete && result.added > 0 ? 0 : 1;
 }

@@ -1,5 +1,10 @@
 #include "library/song_paths.h"
 
+#include <sys/stat.h>
+
+#include <cstdlib>
+#include <unordered_set>
+
 #include "library/song_code.h"
 #include "platform/filesystem.h"
 
@@ -20,8 +25,20 @@ std::string_view volumeSubFolder(SongFileKind kind) {
 }
 
 bool isPlainName(std::string_view name) {
+    // A NUL ends the path where the system reads it: "..\0" would name the root's parent.
     return !name.empty() && name != "." && name != ".." &&
-           name.find_first_of("/\\") == std::string_view::npos;
+           name.find_first_of(std::string_view("/\\\0", 3)) == std::string_view::npos;
+}
+
+// The path with every link followed; nothing when it does not exist.
+std::optional<std::string> canonicalPath(const FileSystem& fs, const std::string& path) {
+    const auto real = fs.resolve(path);
+    if (!real) return std::nullopt;
+    char* full = ::realpath(real->c_str(), nullptr);
+    if (!full) return std::nullopt;
+    std::string text(full);
+    std::free(full);
+    return text;
 }
 
 }  // namespace
@@ -85,18 +102,34 @@ std::vector<std::string> SongPaths::volumes() const {
     if (!multiFolder_) return result;
     for (const DirEntry& entry : fs_.listFolders(root())) {
         const std::string volume = joinPath(root(), entry.name);
-        if (fs_.isFolder(joinPath(volume, "LYRICS"))) result.push_back(volume);
+        if (fs_.isFolder(joinPath(volume, "LYRICS")) && fs_.leadsInside(volume, root()))
+            result.push_back(volume);
     }
     return result;
 }
 
 std::vector<LyricFolder> SongPaths::lyricFolders() const {
     std::vector<LyricFolder> result;
+    // Every folder once, under its own name: a link out of the library, back to a folder
+    // above, or to another first-character folder (whose songs would be listed, or taken
+    // for incomplete, twice) is no first-character folder.
+    const auto base = canonicalPath(fs_, multiFolder_ ? root() : folders_.lyric);
+    if (!base) return result;
+    std::unordered_set<std::string> scanned;
+    std::vector<std::pair<std::string, LyricFolder>> linked;
     auto addSubFolders = [&](const std::string& parent, const std::string& volume) {
         const auto real = fs_.resolve(parent);
         if (!real) return;
         for (const DirEntry& entry : fs_.listFolders(*real)) {
-            result.push_back({joinPath(*real, entry.name), entry.name, volume});
+            const std::string path = joinPath(*real, entry.name);
+            const auto canonical = canonicalPath(fs_, path);
+            if (!canonical || !canonical->starts_with(*base + "/")) continue;
+            struct stat status;
+            if (::lstat(path.c_str(), &status) == 0 && S_ISLNK(status.st_mode)) {
+                linked.push_back({*canonical, {path, entry.name, volume}});
+            } else if (scanned.insert(*canonical).second) {
+                result.push_back({path, entry.name, volume});
+            }
         }
     };
     if (multiFolder_) {
@@ -104,6 +137,13 @@ std::vector<LyricFolder> SongPaths::lyricFolders() const {
             addSubFolders(joinPath(volume, "LYRICS"), volume);
     } else {
         addSubFolders(folders_.lyric, {});
+    }
+    // A link to a folder no other name reaches is that folder's only way in.
+    for (auto& [canonical, folder] : linked) {
+        if (canonical.find('/', base->size() + 1) == std::string::npos ||
+            !scanned.insert(canonical).second)
+            continue;
+        result.push_back(std::move(folder));
     }
     return result;
 }
@@ -125,6 +165,15 @@ std::optional<std::string> SongPaths::findPartner(SongFileKind kind, const Lyric
     auto real = fs_.resolve(built);
     if (real && !fs_.isFile(*real)) return std::nullopt;
     return real;
+}
+
+bool SongPaths::leadsOutOfLibrary(SongFileKind kind, std::string_view path) const {
+    const std::string_view folder = path.substr(0, path.rfind('/'));
+    const std::string& base = multiFolder_                  ? root()
+                              : kind == SongFileKind::Midi  ? folders_.midi
+                              : kind == SongFileKind::Lyric ? folders_.lyric
+                                                            : folders_.cursor;
+    return fs_.isFolder(folder) && !fs_.leadsInside(folder, base);
 }
 
 bool SongPaths::isVolumeOfRoot(std::string_view volume) const {

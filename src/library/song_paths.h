@@ -47,9 +47,12 @@ class SongPaths {
 
     // Multi-folder layout: every direct sub-folder of the root that has a "LYRICS"
     // sub-folder, as root + "/" + its name, in listing order. Empty in the other layout.
+    // Folders that lead out of the root through a link are left out, here and below.
     std::vector<std::string> volumes() const;
     // The folders the song list run scans, in listing order: every direct sub-folder of the
-    // Lyric folder, or of each volume's LYRICS folder.
+    // Lyric folder, or of each volume's LYRICS folder, once each. A link out of the library,
+    // back to a folder above, or to a folder listed already is left out; a folder inside the
+    // library reached only through a link comes last.
     std::vector<LyricFolder> lyricFolders() const;
 
     // Where the checking run looks for the MIDI or cursor partner of lyric file
@@ -59,6 +62,11 @@ class SongPaths {
                             std::string_view code) const;
     std::optional<std::string> findPartner(SongFileKind kind, const LyricFolder& folder,
                                            std::string_view code) const;
+
+    // Whether the existing folder holding `path` (a song file's path) leads out of the
+    // library through a link: out of the kind's folder, or of the root in the multi-folder
+    // layout. Runs never write, move or delete there.
+    bool leadsOutOfLibrary(SongFileKind kind, std::string_view path) const;
 
     // Whether a volume folder (for instance one read from the song list) is a direct
     // sub-folder of the root; only such volumes build paths.

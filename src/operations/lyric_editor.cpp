@@ -61,6 +61,11 @@ std::string lyricMissing(const CurrentSong& song, const std::string& path) {
            "ซึ่งอาจถูกลบหรือย้ายออกไปแล้ว จึงไม่สามารถแก้ไขหรือบันทึกเนื้อเพลงนี้ได้";
 }
 
+std::string folderOutside(const CurrentSong& song, const std::string& path) {
+    return "ไม่สามารถแก้ไขเนื้อเพลงรหัส " + song.code() + " ได้\n\nเนื่องจากโฟลเดอร์ของแฟ้มเนื้อเพลง\n     " +
+           path.substr(0, path.rfind('/')) + "\nเป็นลิงก์ที่ชี้ออกไปนอกคลังเพลง จึงไม่แก้ไขแฟ้มในโฟลเดอร์นั้น";
+}
+
 std::string saveFailed(const CurrentSong& song, const std::string& path) {
     return "ไม่สามารถบันทึกเนื้อเพลงรหัส " + song.code() + " ได้\n     " + path +
            "\n"
@@ -88,6 +93,7 @@ std::optional<std::string> LyricEditor::begin(const FileSystem& fs, const SongPa
     end();
     const std::string path = paths.path(SongFileKind::Lyric, song.code(), song.volume());
     if (path.empty()) return unsafeSong(song);
+    if (paths.leadsOutOfLibrary(SongFileKind::Lyric, path)) return folderOutside(song, path);
     auto lines = readLyricLines(fs, path);
     if (!lines) return lyricMissing(song, path);
     editing_ = true;
@@ -134,6 +140,7 @@ std::optional<std::string> LyricEditor::accept(std::string_view typedUtf8) {
 std::optional<std::string> LyricEditor::save(FileSystem& fs, const SongPaths& paths) const {
     const std::string path = paths.path(SongFileKind::Lyric, song_.code(), song_.volume());
     if (path.empty()) return unsafeSong(song_);
+    if (paths.leadsOutOfLibrary(SongFileKind::Lyric, path)) return folderOutside(song_, path);
     const auto real = fs.resolve(path);
     // Writing a lyric for a song whose files are gone would leave a lyric without its song.
     if (!real || !fs.isFile(*real)) return lyricMissing(song_, path);

@@ -115,7 +115,15 @@ ReplaceCheck checkReplacement(const FileSystem& fs, const SongPaths& paths, cons
                                                    : std::string("แฟ้มที่เลือกไม่ใช้แฟ้ม MIDI"));
             return check;
         }
-        plan.files.push_back({kind, *real, paths.path(kind, song.code(), song.volume())});
+        const std::string target = paths.path(kind, song.code(), song.volume());
+        if (paths.leadsOutOfLibrary(kind, target)) {
+            check.refusal =
+                kCannotContinue +
+                ("โฟลเดอร์\n     " + target.substr(0, target.rfind('/')) + "\nของเพลงรหัส " +
+                 song.code() + " เป็นลิงก์ที่ชี้ออกไปนอกคลังเพลง จึงไม่แทนที่แฟ้มในโฟลเดอร์นั้น");
+            return check;
+        }
+        plan.files.push_back({kind, *real, target});
     }
     if (picksOwnFiles(fs, plan)) {
         check.refusal = kCannotContinue + ("แฟ้มที่เลือกเป็นแฟ้มของเพลงรหัส " + song.code() +

@@ -241,8 +241,9 @@ bool FileSystem::deleteTree(std::string_view folder) {
 bool FileSystem::setReadOnly(std::string_view path, bool readOnly) {
     auto real = resolve(path);
     struct stat status;
-    // Files only: a folder without write bits would refuse new files here, unlike Windows.
-    if (!real || ::stat(real->c_str(), &status) != 0 || S_ISDIR(status.st_mode)) return false;
+    // Files only: a folder without write bits would refuse new files here, unlike Windows. A
+    // link has no attribute of its own, and what it points to is not ours to change.
+    if (!real || ::lstat(real->c_str(), &status) != 0 || !S_ISREG(status.st_mode)) return false;
     mode_t mode =
         readOnly ? status.st_mode & ~(S_IWUSR | S_IWGRP | S_IWOTH) : status.st_mode | S_IWUSR;
     return ::chmod(real->c_str(), mode & 07777) == 0;

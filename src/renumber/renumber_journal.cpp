@@ -158,7 +158,9 @@ std::string journalPath(const std::string& programFolder) {
 std::optional<JournalWriter> JournalWriter::create(const std::string& path,
                                                    const RenumberPlan& plan) {
     const std::string temporary = folderOf(path) + "/." + kJournalName + ".new";
-    const int fd = sys::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    // A fresh file: a left-over (or a link) under that name goes, and O_EXCL never opens one.
+    ::unlink(temporary.c_str());
+    const int fd = sys::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
     if (fd < 0) return std::nullopt;
     const bool written = writeAll(fd, planText(plan)) && sys::fsync(fd) == 0;
     if (!written || sys::rename(temporary.c_str(), path.c_str()) != 0) {
@@ -219,8 +221,14 @@ bool JournalWriter::remove() {
 }
 
 JournalRead readJournal(const std::string& path, JournalState& state) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    // Without waiting: a named pipe in the journal's place must not hang the run.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) return errno == ENOENT ? JournalRead::Missing : JournalRead::Damaged;
+    struct stat status;
+    if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
+        ::close(fd);
+        return JournalRead::Damaged;
+    }
     std::string bytes;
     char buffer[1 << 16];
     for (;;) {

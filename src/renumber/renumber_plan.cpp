@@ -290,6 +290,8 @@ LibraryListing listLibrary(const FileSystem& fs, const Folders& folders) {
             // Names differing only in case would be one folder to the players: the first wins.
             if (!seen.insert(upperAscii(folder.name)).second) continue;
             LibraryListing::SubFolder sub{folder.name, joinPath(root, folder.name), {}};
+            // A linked folder that leads out of the library is not ours to rename in.
+            if (!fs.leadsInside(sub.path, root)) continue;
             for (DirEntry& file : fs.listFiles(sub.path)) sub.files.push_back(std::move(file.name));
             listing.kinds[kind].push_back(std::move(sub));
         }

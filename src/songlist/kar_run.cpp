@@ -1,6 +1,7 @@
 #include "songlist/kar_run.h"
 
 #include <unistd.h>
+#include <utility>
 
 #include "library/song_code.h"
 #include "platform/filesystem.h"
@@ -37,6 +38,15 @@ bool KarRun::prepare() {
     // Only "Kar" under the chosen folder goes, never the folder itself; a file of that name
     // is the user's and stays.
     const std::string kar = joinPath(chosen, "Kar");
+    // Emptying "Kar" must never take the library or the program folder with it.
+    const Folders& library = ctx_.folders;
+    for (const std::string* folder : {&std::as_const(ctx_.programFolder), &library.midi,
+                                      &library.lyric, &library.cursor, &library.moveTo}) {
+        if (!folder->empty() && ctx_.fs.isFolder(kar) && ctx_.fs.leadsInside(*folder, kar)) {
+            critical(kar_text::folderHoldsLibrary(kar, *folder));
+            return false;
+        }
+    }
     if (ctx_.fs.exists(kar) && (!ctx_.fs.isFolder(kar) || !ctx_.fs.deleteTree(kar))) {
         critical(kar_text::folderNotUsable(kar));
         return false;

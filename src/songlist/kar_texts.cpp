@@ -27,6 +27,12 @@ std::string folderNotUsable(const std::string& karFolder) {
            "กรุณาเลือกที่เก็บแฟ้มคาราโอเกะใหม่";
 }
 
+std::string folderHoldsLibrary(const std::string& karFolder, const std::string& libraryFolder) {
+    return std::string("ไม่สามารถสร้างแฟ้มคาราโอเกะได้!\nเนื่องจากโฟลเดอร์\n") + kIndent + karFolder +
+           "\nซึ่งจะถูกล้างก่อนสร้างแฟ้มคาราโอเกะ เป็นที่เก็บหรือมีโฟลเดอร์ของคลังเพลงหรือของโปรแกรมอยู่\n" +
+           kIndent + libraryFolder + "\n\nกรุณาเลือกที่เก็บแฟ้มคาราโอเกะใหม่";
+}
+
 std::string converterUnavailable(const KarConverter& converter) {
     switch (converter.state) {
         case KarConverter::State::Ready:

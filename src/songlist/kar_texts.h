@@ -17,6 +17,8 @@ extern const char* const kProgress;
 std::string confirmFolder(const std::string& karFolder);
 // "Kar" under the chosen folder is a file (or cannot be emptied or made).
 std::string folderNotUsable(const std::string& karFolder);
+// "Kar" is, or holds, a folder of the library or the program folder: it is never emptied.
+std::string folderHoldsLibrary(const std::string& karFolder, const std::string& libraryFolder);
 // Why the converter cannot be started; empty when it can.
 std::string converterUnavailable(const KarConverter& converter);
 // The About box's note while the converter waits for wine; empty otherwise.

@@ -44,6 +44,10 @@ int titleGroup(std::string_view title) {
 }
 
 std::optional<std::string> nameAsData(std::string_view name) {
+    if (std::any_of(name.begin(), name.end(),
+                    [](char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x7F; })) {
+        return std::nullopt;  // it would break a line of the list or a message
+    }
     if (std::all_of(name.begin(), name.end(),
                     [](char c) { return static_cast<unsigned char>(c) < 0x80; })) {
         return std::string(name);

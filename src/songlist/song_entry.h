@@ -28,7 +28,7 @@ constexpr int kGroupCount = 5;
 int titleGroup(std::string_view title);
 
 // A file or folder name (UTF-8 on this system) as code page 874 data, or nothing when it
-// holds a character the code page lacks.
+// holds a character the code page lacks or a control character.
 std::optional<std::string> nameAsData(std::string_view name);
 
 }  // namespace dadaz

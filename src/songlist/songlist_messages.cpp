@@ -126,8 +126,18 @@ std::string folderUnreadable(const std::string& folder) {
 }
 
 std::string folderNameUnwritable(const std::string& folder) {
-    return std::string("ไม่สามารถสร้างรายการเพลงได้!\nเนื่องจากชื่อโฟลเดอร์\n") + kIndent + folder +
-           "\nมีตัวอักษรที่ไม่มีในรหัสภาษาไทย (Code Page 874) จึงบันทึกลงรายการเพลงไม่ได้\n\n"
+    // A control character (a line break, a tab) would break the message too: shown as "?".
+    std::string shown = folder;
+    bool control = false;
+    for (char& c : shown) {
+        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) {
+            c = '?';
+            control = true;
+        }
+    }
+    return std::string("ไม่สามารถสร้างรายการเพลงได้!\nเนื่องจากชื่อโฟลเดอร์\n") + kIndent + shown +
+           (control ? "\nมีตัวอักษรควบคุม (เช่น การขึ้นบรรทัดใหม่หรือแท็บ) จึงบันทึกลงรายการเพลงไม่ได้\n\n"
+                    : "\nมีตัวอักษรที่ไม่มีในรหัสภาษาไทย (Code Page 874) จึงบันทึกลงรายการเพลงไม่ได้\n\n") +
            "กรุณาเปลี่ยนชื่อโฟลเดอร์ แล้วสร้างรายการเพลงใหม่\n"
            "แฟ้ม SongList.txt, List.vk2 และ Tarn.vk2 เดิมยังคงอยู่ตามเดิม";
 }

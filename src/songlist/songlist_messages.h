@@ -52,7 +52,7 @@ std::string countsParagraph(const ClosingFacts& facts);
 std::string writeFailed(const std::string& fileName, const std::string& folder);
 // The refusal when a folder of the library could not be listed: nothing written or moved.
 std::string folderUnreadable(const std::string& folder);
-// The refusal when a folder's name has a character code page 874 lacks.
+// The refusal when a folder's name has a character code page 874 lacks, or a control character.
 std::string folderNameUnwritable(const std::string& folder);
 // The refusal when lyric files were found but none could be listed.
 std::string nothingListed(long lyricFiles, const ClosingFacts& facts);

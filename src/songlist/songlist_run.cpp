@@ -1,5 +1,7 @@
 #include "songlist/songlist_run.h"
 
+#include <algorithm>
+
 #include "library/forced_write.h"
 #include "library/song_code.h"
 #include "platform/filesystem.h"
@@ -146,23 +148,38 @@ void SongListRun::showScanProgress(const std::string& code) {
 }
 
 void SongListRun::moveInvalidSong(const InvalidTriple& triple) {
-    // Lyric, MIDI, cursor; a file already present in the move-to folder stays where it is.
-    // A move that fails otherwise takes back those made before it: the files stay together.
-    const std::optional<std::string> files[] = {triple.lyricPath, triple.midiPath,
-                                                triple.cursorPath};
+    // MIDI, cursor, lyric: the lyric last, so that a run cut short still finds the song by
+    // its lyric and moves the rest. A file already present in the move-to folder stays where
+    // it is, and so does a partner found through a link out of the library; a move that fails
+    // otherwise takes back those made before it, so the files stay together.
+    const std::optional<std::string> files[] = {triple.midiPath, triple.cursorPath,
+                                                triple.lyricPath};
+    const Folders& library = ctx_.folders;
+    const std::string* bases[] = {&library.midi, &library.cursor, &library.lyric};
+    const long present = std::count_if(std::begin(files), std::end(files),
+                                       [](const auto& file) { return file.has_value(); });
     std::vector<std::pair<std::string, std::string>> moved;
-    for (const auto& from : files) {
+    long kept = 0;
+    for (std::size_t i = 0; i < std::size(files); ++i) {
+        const auto& from = files[i];
         if (!from) continue;
+        if (!ctx_.fs.leadsInside(from->substr(0, from->rfind('/')), *bases[i])) {
+            ++kept;
+            continue;
+        }
         const std::string to = joinPath(moveToReal_, from->substr(from->rfind('/') + 1));
         if (ctx_.fs.moveFile(*from, to)) {
             moved.emplace_back(*from, to);
-        } else if (!ctx_.fs.exists(to)) {
+        } else if (ctx_.fs.exists(to)) {
+            ++kept;
+        } else {
             for (const auto& [back, at] : moved) ctx_.fs.moveFile(at, back);
-            for (const auto& file : files) result_.filesNotMoved += file ? 1 : 0;
+            result_.filesNotMoved += present;
             return;
         }
     }
     result_.filesMoved += static_cast<long>(moved.size());
+    result_.filesNotMoved += kept;
 }
 
 void SongListRun::takeScanned(LyricScan& lyricScan, std::size_t i) {
@@ -372,6 +389,7 @@ SongListResult SongListRun::execute() {
         result_.status = Status::NothingListed;
         songlist_text::ClosingFacts facts;
         facts.notListed = result_.notListed;
+        facts.filesNotMoved = result_.filesNotMoved;
         if (result_.filesMoved > 0) facts.moveToFolder = ctx_.folders.moveTo;
         critical(songlist_text::nothingListed(lyricFiles_, facts));
         return result_;

@@ -90,11 +90,14 @@ DownloadResult downloadFile(const std::string& url, const std::string& target,
     const std::string temporary = target + ".tmp";
     Transfer transfer;
     transfer.maxBytes = limits.maxBytes;
-    transfer.file = std::fopen(temporary.c_str(), "wb");
+    // A fresh file of our own: whatever stands under that name (a left-over, a link) goes
+    // first, and "x" never opens an existing name, so nothing is written through a link.
+    std::error_code ignored;
+    std::filesystem::remove(temporary, ignored);
+    transfer.file = std::fopen(temporary.c_str(), "wbx");
     if (!transfer.file) return {false, "cannot write " + temporary};
     std::string error = runTransfer(url, transfer, limits, cancel);
     if (std::fclose(transfer.file) != 0 && error.empty()) error = "cannot write " + temporary;
-    std::error_code ignored;
     if (error.empty()) {
         std::filesystem::rename(temporary, target, ignored);
         if (!ignored) return {true, {}};

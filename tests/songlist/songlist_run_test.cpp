@@ -17,13 +17,16 @@ TEST(SongListRun, OnlyTheCheckingFormMovesInvalidTriplesAndEmptiesFourthLines) {
         lib.songs.add("200", {"No Cursor", "B", "D", ""}, true, false);
         lib.songs.add("300", {"No Midi", "C", "E", ""}, false, true);
         lib.songs.add("400", {"Also Good", "D", "F", ""});
-        // The move-to folder already holds a file of that name: it stays where it is.
+        // The move-to folder already holds a file of that name: it stays where it is, and
+        // the user is told.
         const std::string moved = lib.program + "/Invalid Files/";
         writeBytes(moved + "300.CUR", "older");
-        lib.expectClosing(
-            checking ? lib.closingMessage("") + "\n\nและได้ย้ายแฟ้มที่ไม่เกี่ยวข้องไปไว้ที่\n     " +
-                           moved.substr(0, moved.size() - 1) + lib.drivesParagraph("C", lib.program)
-                     : lib.closingMessage());
+        lib.expectClosing(checking
+                              ? lib.closingMessage("") + "\n\nและได้ย้ายแฟ้มที่ไม่เกี่ยวข้องไปไว้ที่\n     " +
+                                    moved.substr(0, moved.size() - 1) +
+                                    lib.drivesParagraph("C", lib.program) +
+                                    "\n\nย้ายแฟ้มที่ไม่เกี่ยวข้องไม่ได้ 1 แฟ้ม (แฟ้มยังอยู่ที่เดิม)"
+                              : lib.closingMessage());
         SongListOptions options;
         options.checkFiles = checking;
         const SongListResult result = runSongList(lib.ctx, options);
