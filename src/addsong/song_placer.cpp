@@ -10,6 +10,7 @@ namespace {
 constexpr const char* kJournalName = ".dadaz-add-folders";
 constexpr std::string_view kTemporaryPrefix = ".dadaz-";
 constexpr std::string_view kTemporarySuffix = ".tmp";
+constexpr std::string_view kAddPrefix = ".dadaz-add-";
 
 // The folder part of "folder/name"; empty when there is none.
 std::string parentOf(const std::string& path) {
@@ -20,7 +21,7 @@ std::string parentOf(const std::string& path) {
 }  // namespace
 
 std::string temporaryName(const std::string& name) {
-    return std::string(kTemporaryPrefix) + "add-" + name + std::string(kTemporarySuffix);
+    return std::string(kAddPrefix) + name + std::string(kTemporarySuffix);
 }
 
 // Also the file system's own copies in progress: both are only ever half made.
@@ -45,7 +46,18 @@ void SongPlacer::removeLeftovers(const Folders& folders) {
         if (!parent || !libraryFolders.count(*parent) || !isSafeCode(name)) continue;
         const std::string folder = joinPath(*parent, name);
         for (const DirEntry& file : fs_.listFiles(folder)) {
-            if (isTemporaryName(file.name)) fs_.deleteFile(joinPath(folder, file.name), true);
+            if (!isTemporaryName(file.name)) continue;
+            const std::string path = joinPath(folder, file.name);
+            // Killed among a song's renames: its lyric, renamed first, is in place, and the
+            // copies waiting beside it are complete. They follow it, or the song stays split.
+            const std::string_view placed = std::string_view(file.name).substr(
+                kAddPrefix.size(), file.name.size() - kAddPrefix.size() - kTemporarySuffix.size());
+            const std::string lyric = joinPath(joinPath(folders.lyric, name),
+                                               codeFromFileName(std::string(placed)) + ".LYR");
+            if (file.name.starts_with(kAddPrefix) && fs_.isFile(lyric) &&
+                fs_.moveFile(path, joinPath(folder, std::string(placed))))
+                continue;
+            fs_.deleteFile(path, true);
         }
     }
     fs_.deleteFile(journalPath_, true);

@@ -135,9 +135,11 @@ void SongListRun::showScanProgress(const std::string& code) {
 }
 
 void SongListRun::moveInvalidSong(const InvalidTriple& triple) {
-    // Lyric, MIDI, cursor; a file already present in the move-to folder stays where it is.
-    const std::optional<std::string> files[] = {triple.lyricPath, triple.midiPath,
-                                                triple.cursorPath};
+    // MIDI, cursor, lyric; a file already present in the move-to folder stays where it is.
+    // The lyric goes last: the next run finds the song by it, so a run killed among these
+    // moves leaves nothing of the song that the next run would not move as well.
+    const std::optional<std::string> files[] = {triple.midiPath, triple.cursorPath,
+                                                triple.lyricPath};
     for (const auto& from : files) {
         if (!from) continue;
         const std::string name = from->substr(from->rfind('/') + 1);
