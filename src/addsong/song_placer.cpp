@@ -18,6 +18,13 @@ std::string parentOf(const std::string& path) {
     return slash == std::string::npos ? std::string() : path.substr(0, slash);
 }
 
+// The name a copy of this run is waiting to take; empty for other temporary files.
+std::string placedName(const std::string& temporary) {
+    const std::size_t affixes = kAddPrefix.size() + kTemporarySuffix.size();
+    if (!temporary.starts_with(kAddPrefix) || temporary.size() <= affixes + 4) return {};
+    return temporary.substr(kAddPrefix.size(), temporary.size() - affixes);
+}
+
 }  // namespace
 
 std::string temporaryName(const std::string& name) {
@@ -50,12 +57,11 @@ void SongPlacer::removeLeftovers(const Folders& folders) {
             const std::string path = joinPath(folder, file.name);
             // Killed among a song's renames: its lyric, renamed first, is in place, and the
             // copies waiting beside it are complete. They follow it, or the song stays split.
-            const std::string_view placed = std::string_view(file.name).substr(
-                kAddPrefix.size(), file.name.size() - kAddPrefix.size() - kTemporarySuffix.size());
-            const std::string lyric = joinPath(joinPath(folders.lyric, name),
-                                               codeFromFileName(std::string(placed)) + ".LYR");
-            if (file.name.starts_with(kAddPrefix) && fs_.isFile(lyric) &&
-                fs_.moveFile(path, joinPath(folder, std::string(placed))))
+            const std::string placed = placedName(file.name);
+            if (!placed.empty() &&
+                fs_.isFile(
+                    joinPath(joinPath(folders.lyric, name), codeFromFileName(placed) + ".LYR")) &&
+                fs_.moveFile(path, joinPath(folder, placed)))
                 continue;
             fs_.deleteFile(path, true);
         }
