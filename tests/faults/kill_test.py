@@ -104,7 +104,7 @@ class Command:
         self.stray(os.path.join(self.pristine, "out", "10003.MID"), b"an older export\r\n")
         sentinel = os.path.join(self.pristine, "sentinel")
         for rel, data in (("a.txt", b"beside\r\n"), ("deep/SongList.txt", b"x\r\n"),
-                          ("deep/.dadaz-keep.tmp", b"not ours\r\n")):
+                          ("deep/.dadaz-0123456789abcdef.tmp", b"not ours\r\n")):
             self.stray(os.path.join(sentinel, rel), data)
         for folder, dirs, names in os.walk(sentinel, topdown=False):
             for entry in names + dirs + [""]:
