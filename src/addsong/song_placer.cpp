@@ -12,6 +12,7 @@ namespace {
 constexpr const char* kJournalName = ".dadaz-add-folders";
 constexpr std::string_view kTemporaryPrefix = ".dadaz-";
 constexpr std::string_view kTemporarySuffix = ".tmp";
+constexpr std::string_view kAddPrefix = ".dadaz-add-";
 
 // The folder part of "folder/name"; empty when there is none.
 std::string parentOf(const std::string& path) {
@@ -19,10 +20,17 @@ std::string parentOf(const std::string& path) {
     return slash == std::string::npos ? std::string() : path.substr(0, slash);
 }
 
+// The name a copy of this run is waiting to take; empty for other temporary files.
+std::string placedName(const std::string& temporary) {
+    const std::size_t affixes = kAddPrefix.size() + kTemporarySuffix.size();
+    if (!temporary.starts_with(kAddPrefix) || temporary.size() <= affixes + 4) return {};
+    return temporary.substr(kAddPrefix.size(), temporary.size() - affixes);
+}
+
 }  // namespace
 
 std::string temporaryName(const std::string& name) {
-    return std::string(kTemporaryPrefix) + "add-" + name + std::string(kTemporarySuffix);
+    return std::string(kAddPrefix) + name + std::string(kTemporarySuffix);
 }
 
 // Also the file system's own copies in progress: both are only ever half made.
@@ -47,7 +55,17 @@ void SongPlacer::removeLeftovers(const Folders& folders) {
         if (!parent || !libraryFolders.count(*parent) || !isSafeCode(name)) continue;
         const std::string folder = joinPath(*parent, name);
         for (const DirEntry& file : fs_.listFiles(folder)) {
-            if (isTemporaryName(file.name)) fs_.deleteFile(joinPath(folder, file.name), true);
+            if (!isTemporaryName(file.name)) continue;
+            const std::string path = joinPath(folder, file.name);
+            // Killed among a song's renames: its lyric, renamed first, is in place, and the
+            // copies waiting beside it are complete. They follow it, or the song stays split.
+            const std::string placed = placedName(file.name);
+            if (!placed.empty() &&
+                fs_.isFile(
+                    joinPath(joinPath(folders.lyric, name), codeFromFileName(placed) + ".LYR")) &&
+                fs_.moveFile(path, joinPath(folder, placed)))
+                continue;
+            fs_.deleteFile(path, true);
         }
     }
     fs_.deleteFile(journalPath_, true);

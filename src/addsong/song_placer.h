@@ -28,7 +28,8 @@ class SongPlacer {
     SongPlacer(FileSystem& fs, std::string programFolder);
 
     // Removes the temporary files a killed run left in the folders its journal names, as far
-    // as they are first-character folders of `folders` (the journal is text on disk).
+    // as they are first-character folders of `folders` (the journal is text on disk); the
+    // copies of a song killed among its renames, its lyric in place, take their names instead.
     void removeLeftovers(const Folders& folders);
     // Lyric, music and cursor file, in this order.
     Outcome place(const std::array<File, 3>& files);

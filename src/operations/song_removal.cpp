@@ -12,7 +12,9 @@ namespace dadaz {
 
 namespace {
 
-constexpr SongFileKind kKinds[] = {SongFileKind::Midi, SongFileKind::Lyric, SongFileKind::Cursor};
+// The lyric goes last: a song is found (listed, searched, removed again) by its lyric, so a
+// run killed among a song's files leaves nothing that the next run could not find.
+constexpr SongFileKind kKinds[] = {SongFileKind::Midi, SongFileKind::Cursor, SongFileKind::Lyric};
 
 std::string parentOf(const std::string& path) {
     const auto slash = path.rfind('/');

@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 namespace dadaz {
@@ -150,6 +151,8 @@ class FileSystem {
     // Real names of the files whose upper-cased name starts with `upperStem` and ".".
     std::vector<std::string> stemFileNames(FolderIndex& index, const std::string& upperStem) const;
     bool removeFile(const std::string& realFolder, const std::string& realName, bool force);
+    // Before the first write into a folder: removes what killed runs left half written there.
+    void removeStaleTemporaries(const std::string& realFolder);
 
     mutable std::mutex mutex_;
     mutable std::unordered_map<std::string, FolderIndex> indexes_;  // by real folder path
@@ -159,6 +162,7 @@ class FileSystem {
     // Folder paths as callers write them, so a lookup costs one hash for the folder and one
     // for the name. Points into indexes_: cleared whenever a folder or an index goes or comes.
     mutable std::unordered_map<std::string, ResolvedFolder, TextHash, std::equal_to<>> folders_;
+    std::unordered_set<std::string> cleanedFolders_;
 };
 
 // Splits bytes into lines: a line ends at CR LF, a lone CR or a lone LF.

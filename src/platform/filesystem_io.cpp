@@ -68,6 +68,10 @@ bool FileSystem::writeFileAtomic(std::string_view path, std::string_view bytes) 
     if (existed && (!S_ISREG(existing.st_mode) || (existing.st_mode & S_IWUSR) == 0)) {
         return false;  // a read-only file stays as it is
     }
+    {
+        std::lock_guard lock(mutex_);
+        removeStaleTemporaries(folder);
+    }
     fsdetail::TempFile temp(folder);
     if (!temp.ok() || !fsdetail::writeAll(temp.fd(), bytes)) return false;
     if (existed) ::fchmod(temp.fd(), existing.st_mode & 0777);

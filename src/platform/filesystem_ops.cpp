@@ -97,6 +97,10 @@ bool FileSystem::copyFile(std::string_view from, std::string_view to) {
     if (::stat(target.c_str(), &existing) == 0 && isReadOnlyMode(existing.st_mode)) {
         return false;  // a read-only target is not overwritten, as on Windows
     }
+    {
+        std::lock_guard lock(mutex_);
+        removeStaleTemporaries(targetFolder);
+    }
     int in = ::open(source.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (in < 0) return false;
     struct stat status;
@@ -110,6 +114,13 @@ bool FileSystem::copyFile(std::string_view from, std::string_view to) {
     noteEntry(targetFolder,
               Entry{targetName, false, true, static_cast<std::uint64_t>(status.st_size)});
     return true;
+}
+
+void FileSystem::removeStaleTemporaries(const std::string& realFolder) {
+    if (!cleanedFolders_.insert(realFolder).second) return;
+    for (const std::string& name : fsdetail::removeStaleTemporaries(realFolder)) {
+        dropEntry(realFolder, name);
+    }
 }
 
 bool FileSystem::moveFile(std::string_view from, std::string_view to) {

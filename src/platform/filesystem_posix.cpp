@@ -2,6 +2,7 @@
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -24,13 +25,25 @@ std::string childPath(const std::string& folder, std::string_view name) {
 
 namespace {
 
+constexpr std::string_view kTempPrefix = ".dadaz-";
+constexpr std::string_view kTempSuffix = ".tmp";
+constexpr std::size_t kSuffixDigits = 16;
+
+bool isTempName(std::string_view name) {
+    if (name.size() != kTempPrefix.size() + kSuffixDigits + kTempSuffix.size() ||
+        !name.starts_with(kTempPrefix) || !name.ends_with(kTempSuffix))
+        return false;
+    const std::string_view digits = name.substr(kTempPrefix.size(), kSuffixDigits);
+    return digits.find_first_not_of("0123456789abcdef") == std::string_view::npos;
+}
+
 std::string randomSuffix() {
     thread_local std::mt19937_64 generator{
         std::random_device{}() ^ (static_cast<std::uint64_t>(::getpid()) << 32) ^
         std::hash<std::thread::id>{}(std::this_thread::get_id())};
     static const char digits[] = "0123456789abcdef";
     std::uint64_t value = generator();
-    std::string text(16, '0');
+    std::string text(kSuffixDigits, '0');
     for (char& c : text) {
         c = digits[value & 15];
         value >>= 4;
@@ -43,11 +56,35 @@ std::string randomSuffix() {
 TempFile::TempFile(const std::string& folder) {
     // Hidden and ending in ".tmp", so a copy left by a crash is never taken for a song.
     for (int attempt = 0; attempt < 32 && fd_ < 0; ++attempt) {
-        path_ = childPath(folder, ".dadaz-" + randomSuffix() + ".tmp");
+        path_ =
+            childPath(folder, std::string(kTempPrefix) + randomSuffix() + std::string(kTempSuffix));
         fd_ = sys::open(path_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd_ < 0 && errno != EEXIST) break;
     }
     if (fd_ < 0) path_.clear();
+    // Held until the file is closed, so that no other run takes it for a dead run's leftover.
+    if (fd_ >= 0) ::flock(fd_, LOCK_EX | LOCK_NB);
+}
+
+std::vector<std::string> removeStaleTemporaries(const std::string& folder) {
+    std::vector<std::string> removed;
+    DIR* dir = ::opendir(folder.c_str());
+    if (!dir) return removed;
+    const int dirFd = ::dirfd(dir);
+    while (const dirent* entry = ::readdir(dir)) {
+        if (!isTempName(entry->d_name)) continue;
+        const int fd =
+            ::openat(dirFd, entry->d_name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+        if (fd < 0) continue;
+        struct stat status;
+        if (::fstat(fd, &status) == 0 && S_ISREG(status.st_mode) &&
+            ::flock(fd, LOCK_EX | LOCK_NB) == 0 && ::unlinkat(dirFd, entry->d_name, 0) == 0) {
+            removed.emplace_back(entry->d_name);
+        }
+        ::close(fd);
+    }
+    ::closedir(dir);
+    return removed;
 }
 
 TempFile::~TempFile() {

@@ -36,6 +36,11 @@ class TempFile {
     bool committed_ = false;
 };
 
+// Removes the temporary files that runs which were killed left in `folder` (the names
+// TempFile gives); one that a running program still writes is locked and stays. Returns the
+// names removed.
+std::vector<std::string> removeStaleTemporaries(const std::string& folder);
+
 bool writeAll(int fd, std::string_view bytes);
 // Copies the whole of `in` (from its start) into `out`.
 bool copyData(int in, int out);
