@@ -7,6 +7,8 @@
 #include "duplicates/duplicate_review.h"
 #include "duplicates/duplicate_texts.h"
 #include "library/folder_detection.h"
+#include "library/song_paths.h"
+#include "operations/song_removal.h"
 #include "platform/codepage.h"
 #include "platform/filesystem.h"
 #include "platform/launcher.h"
@@ -97,6 +99,13 @@ int cmdDuplicates(int argc, char** argv) {
     dadaz::FinderHooks hooks;
     hooks.criterion = [criterion] { return criterion; };
     hooks.rebuild = [&] { dadaz::runSongList(ctx); };
+    if (args.remove) {
+        // A removal killed before may have left songs half hidden, whether or not anything
+        // is marked now.
+        const dadaz::SongPaths paths(fs, folders);
+        dadaz::SongRemover(fs, paths).finishDeadDeletes();
+        fs.forgetIndexes();
+    }
     const dadaz::FinderResult found = dadaz::findDuplicates(ctx, hooks);
     if (!found.searched) {
         std::fprintf(stderr, "ไม่พบแฟ้มรายการเพลงใน %s (--rebuild สร้างรายการเพลงก่อน)\n",

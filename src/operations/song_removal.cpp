@@ -4,6 +4,7 @@
 #include <optional>
 #include <unordered_map>
 #include <unordered_set>
+#include <utility>
 
 #include "library/song_paths.h"
 #include "platform/filesystem.h"
@@ -49,6 +50,19 @@ std::string leavingName(const std::string& file) {
     return file.substr(0, slash + 1) + "." + file.substr(slash + 1) + std::string(kLeaving);
 }
 
+// The song file name a hidden leaving name stood for; empty for any other name.
+std::string nameBeforeLeaving(const std::string& name) {
+    if (name.size() <= 1 + kLeaving.size() || name.front() != '.' ||
+        !upperAscii(name).ends_with(kLeaving))
+        return {};
+    return name.substr(1, name.size() - 1 - kLeaving.size());
+}
+
+std::string stemOf(const std::string& name) {
+    const auto dot = name.rfind('.');
+    return dot == std::string::npos ? name : name.substr(0, dot);
+}
+
 // One song the same as another: the same files, whatever the case of the code.
 std::string songKey(const CurrentSong& song) {
     return upperAscii(song.code()) + '\n' + upperAscii(song.volume());
@@ -87,8 +101,44 @@ RemovalReport SongRemover::moveSongs(const std::vector<CurrentSong>& songs,
     return run(RemovalKind::Move, songs, moveTo);
 }
 
+void SongRemover::finishDeadDeletes() {
+    if (std::exchange(deadDeletesFinished_, true)) return;
+    for (const LyricFolder& lyricFolder : paths_.lyricFolders()) {
+        std::vector<std::string> folders = {lyricFolder.path};
+        for (SongFileKind kind : {SongFileKind::Midi, SongFileKind::Cursor}) {
+            // First-character folders are named by the codes' first character.
+            const std::string partner = paths_.partnerPath(kind, lyricFolder, lyricFolder.name);
+            const auto real = fs_.resolve(parentOf(partner));
+            // Never through a link out of the library.
+            if (real && fs_.leadsInside(*real, libraryFolder(paths_, kind)))
+                folders.push_back(*real);
+        }
+        for (const std::string& folder : folders) {
+            for (const std::string& hiddenName : fs_.hiddenFiles(folder)) {
+                const std::string name = nameBeforeLeaving(hiddenName);
+                if (name.empty()) continue;
+                // Only a delete that had hidden the lyric, which goes last, had hidden the
+                // whole song: that one is finished, any other is undone.
+                const std::string code = stemOf(name);
+                const auto standing = fs_.filesWithStem(lyricFolder.path, code);
+                const bool lyricStands = std::any_of(
+                    standing.begin(), standing.end(),
+                    [](const std::string& file) { return upperAscii(file).ends_with(".LYR"); });
+                const std::string hidden = joinPath(folder, hiddenName);
+                const std::string original = joinPath(folder, name);
+                if (lyricStands && !fs_.exists(original)) {
+                    fs_.moveFile(hidden, original);  // when that fails it waits for the next run
+                } else {
+                    fs_.deleteFile(hidden, true);
+                }
+            }
+        }
+    }
+}
+
 RemovalReport SongRemover::run(RemovalKind kind, const std::vector<CurrentSong>& songs,
                                const std::string& moveTo) {
+    finishDeadDeletes();
     RemovalReport report;
     report.songs.reserve(songs.size());
     std::optional<SongRemovalOutcome> refusedAll;

@@ -57,7 +57,8 @@ struct RemovalReport {
 // same song asked for twice is handled once. File lookups go through the file system's
 // per-folder indexes: no folder is read more than once. A delete first renames every file
 // of the song to a hidden name, so a failure before the last one is undone whole; what a
-// failed delete leaves under those names goes when the song is next deleted or moved.
+// failed delete leaves under those names goes when the song is next deleted or moved; what a
+// killed delete left is finished or undone by the next delete or move.
 class SongRemover {
   public:
     SongRemover(FileSystem& fs, const SongPaths& paths);
@@ -65,6 +66,9 @@ class SongRemover {
     RemovalReport deleteSongs(const std::vector<CurrentSong>& songs);
     // Into `moveTo` itself, flat: MIDI, lyric and cursor files side by side.
     RemovalReport moveSongs(const std::vector<CurrentSong>& songs, const std::string& moveTo);
+    // Finishes what a killed delete left under hidden names, once a remover: a song whose
+    // lyric was hidden too goes, any other gets its files back. Runs before the first song.
+    void finishDeadDeletes();
 
   private:
     struct SongFiles;
@@ -94,6 +98,7 @@ class SongRemover {
     FileSystem& fs_;
     const SongPaths& paths_;
     std::vector<std::pair<std::string, FolderCheck>> folderChecks_;  // a few folders a run
+    bool deadDeletesFinished_ = false;
 };
 
 }  // namespace dadaz

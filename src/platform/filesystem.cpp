@@ -370,6 +370,10 @@ std::vector<DirEntry> FileSystem::listFolders(std::string_view folder) const {
     return entries;
 }
 
+std::vector<std::string> FileSystem::hiddenFiles(std::string_view realFolder) const {
+    return fsdetail::hiddenFileNames(std::string(realFolder));
+}
+
 std::size_t FileSystem::countEntries(std::string_view folder, bool folders) const {
     std::lock_guard lock(mutex_);
     auto real = resolveFolder(folder);

@@ -43,6 +43,9 @@ class FileSystem {
     std::vector<DirEntry> listFiles(std::string_view folder,
                                     ListSizes sizes = ListSizes::Skip) const;
     std::vector<DirEntry> listFolders(std::string_view folder) const;
+    // The hidden regular files in a folder given by its real path (as resolve gives it), read
+    // straight from disk without an index, for leftovers that most folders do not have.
+    std::vector<std::string> hiddenFiles(std::string_view realFolder) const;
     std::size_t countFiles(std::string_view folder) const;
     std::size_t countFolders(std::string_view folder) const;
 

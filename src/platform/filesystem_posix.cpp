@@ -87,6 +87,22 @@ std::vector<std::string> removeStaleTemporaries(const std::string& folder) {
     return removed;
 }
 
+std::vector<std::string> hiddenFileNames(const std::string& folder) {
+    std::vector<std::string> names;
+    DIR* dir = sys::opendir(folder.c_str());
+    if (!dir) return names;
+    while (const dirent* entry = ::readdir(dir)) {
+        const std::string_view name = entry->d_name;
+        if (name.size() < 2 || name.front() != '.' || name == "..") continue;
+        struct stat status;
+        if (::fstatat(::dirfd(dir), entry->d_name, &status, AT_SYMLINK_NOFOLLOW) == 0 &&
+            S_ISREG(status.st_mode))
+            names.emplace_back(name);
+    }
+    ::closedir(dir);
+    return names;
+}
+
 TempFile::~TempFile() {
     if (fd_ >= 0) ::close(fd_);
     if (!committed_ && !path_.empty()) ::unlink(path_.c_str());

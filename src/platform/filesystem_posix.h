@@ -41,6 +41,10 @@ class TempFile {
 // names removed.
 std::vector<std::string> removeStaleTemporaries(const std::string& folder);
 
+// The hidden regular files in `folder`, read from disk: a look for leftovers that builds no
+// index. Empty when the folder cannot be read.
+std::vector<std::string> hiddenFileNames(const std::string& folder);
+
 bool writeAll(int fd, std::string_view bytes);
 // Copies the whole of `in` (from its start) into `out`.
 bool copyData(int in, int out);

@@ -89,7 +89,7 @@ struct Immutable {
 };
 
 // Answers Yes to every question, as the command-line tool does, and keeps every text.
-class AnsweringPrompt : public Prompt {
+class YesToAllPrompt : public Prompt {
   public:
     Answer ask(MessageIcon icon, MessageButtons, const std::string& text,
                const std::string& = {}) override {
@@ -184,7 +184,7 @@ struct HostileLibrary {
     std::map<std::string, std::string> sentinel;
 
     FileSystem fs;
-    AnsweringPrompt prompt;
+    YesToAllPrompt prompt;
     HookedProgress progress;
     RecordingLauncher launcher;
     SessionState state;

@@ -69,17 +69,17 @@ WRAP(ssize_t, copy_file_range,
      (in, inOffset, out, outOffset, n, flags))
 
 /* Opening counts only when it may create or empty a file. */
-#define WRAP_OPEN(name, params, args)                                          \
-    int name params {                                                          \
-        mode_t mode = 0;                                                       \
-        if (flags & (O_CREAT | __O_TMPFILE)) {                                 \
-            va_list rest;                                                      \
-            va_start(rest, flags);                                             \
-            mode = va_arg(rest, mode_t);                                       \
-            va_end(rest);                                                      \
-        }                                                                      \
-        if (flags & (O_CREAT | O_TRUNC | __O_TMPFILE)) step();                 \
-        return REAL(name) args;                                                \
+#define WRAP_OPEN(name, params, args)                          \
+    int name params {                                          \
+        mode_t mode = 0;                                       \
+        if (flags & (O_CREAT | __O_TMPFILE)) {                 \
+            va_list rest;                                      \
+            va_start(rest, flags);                             \
+            mode = va_arg(rest, mode_t);                       \
+            va_end(rest);                                      \
+        }                                                      \
+        if (flags & (O_CREAT | O_TRUNC | __O_TMPFILE)) step(); \
+        return REAL(name) args;                                \
     }
 
 WRAP_OPEN(open, (const char* path, int flags, ...), (path, flags, mode))

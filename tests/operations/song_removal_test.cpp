@@ -151,6 +151,35 @@ TEST_P(SongRemovalTest, LeavesASongWholeWhenAnyOfItsFilesCannotGo) {
     }
 }
 
+// A delete killed midway leaves hidden names: the next removal finishes a song whose lyric
+// was hidden too and gives any other its files back, whatever song it is asked for.
+TEST_P(SongRemovalTest, NextRemovalFinishesOrUndoesAKilledDelete) {
+    const auto hide = [](const std::string& file) {
+        const std::filesystem::path path(file);
+        std::filesystem::rename(
+            path, path.parent_path() / ("." + path.filename().string() + ".DELETING"));
+    };
+    for (const bool lyricHidden : {false, true}) {
+        SCOPED_TRACE(lyricHidden ? "whole song hidden" : "stopped before the lyric");
+        regenerate();
+        const GeneratedSong& killed = library.songs[6];
+        Files expected = files();
+        hide(killed.midiPath);
+        hide(killed.cursorPath);
+        if (lyricHidden) {
+            hide(killed.lyricPath);
+            for (const auto& file : {killed.midiPath, killed.lyricPath, killed.cursorPath})
+                expected.erase(file);
+        }
+        for (const auto& file :
+             {library.songs[7].midiPath, library.songs[7].lyricPath, library.songs[7].cursorPath})
+            expected.erase(file);
+        FileSystem fs;
+        EXPECT_TRUE(remove(fs, RemovalKind::Delete, {song(7)}).allRemoved());
+        EXPECT_EQ(files(), expected);
+    }
+}
+
 INSTANTIATE_TEST_SUITE_P(Layouts, SongRemovalTest,
                          ::testing::Values(GeneratorLayout::Separate, GeneratorLayout::Multi),
                          [](const auto& info) {

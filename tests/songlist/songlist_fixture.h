@@ -81,8 +81,10 @@ struct LibraryFixture {
         return "\n\nที่เก็บแฟ้มในฐานข้อมูลเพลงใช้ไดรฟ์ต่อไปนี้ (mount ใน DOSBox ให้ตรงกัน)\n     " + drive +
                ": = " + folder;
     }
-    void expectClosing(const std::string& message, Answer openList = Answer::No) {
-        prompt.expectInform(message);
+    // A run that could not do everything closes with a warning instead of the plain note.
+    void expectClosing(const std::string& message, Answer openList = Answer::No,
+                       MessageIcon icon = MessageIcon::Information) {
+        prompt.expectAsk(icon, MessageButtons::Ok, message, Answer::Ok);
         prompt.expectAsk(MessageIcon::Question, MessageButtons::YesNo, "ท่านต้องการเปิดแฟ้มรายการเพลง?",
                          openList);
     }

@@ -21,12 +21,13 @@ TEST(SongListRun, OnlyTheCheckingFormMovesInvalidTriplesAndEmptiesFourthLines) {
         // the user is told.
         const std::string moved = lib.program + "/Invalid Files/";
         writeBytes(moved + "300.CUR", "older");
-        lib.expectClosing(checking
-                              ? lib.closingMessage("") + "\n\nและได้ย้ายแฟ้มที่ไม่เกี่ยวข้องไปไว้ที่\n     " +
-                                    moved.substr(0, moved.size() - 1) +
-                                    lib.drivesParagraph("C", lib.program) +
-                                    "\n\nย้ายแฟ้มที่ไม่เกี่ยวข้องไม่ได้ 1 แฟ้ม (แฟ้มยังอยู่ที่เดิม)"
-                              : lib.closingMessage());
+        lib.expectClosing(
+            checking
+                ? lib.closingMessage("") + "\n\nและได้ย้ายแฟ้มที่ไม่เกี่ยวข้องไปไว้ที่\n     " +
+                      moved.substr(0, moved.size() - 1) + lib.drivesParagraph("C", lib.program) +
+                      "\n\nย้ายแฟ้มที่ไม่เกี่ยวข้องไม่สำเร็จ 1 แฟ้ม (แฟ้มของเพลงนั้นยังอยู่ที่เดิมทั้งหมด)"
+                : lib.closingMessage(),
+            Answer::No, checking ? MessageIcon::Exclamation : MessageIcon::Information);
         SongListOptions options;
         options.checkFiles = checking;
         const SongListResult result = runSongList(lib.ctx, options);
