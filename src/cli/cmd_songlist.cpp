@@ -127,8 +127,7 @@ int cmdSonglist(int argc, char** argv) {
         facts.programFolder = programFolder;
         facts.semicolonsReplaced = result.semicolonsReplaced;
         facts.notListed = result.notListed;
-        facts.filesNotMoved = result.filesNotMoved;
-        facts.fourthLinesNotEmptied = result.fourthLinesNotEmptied;
+        // What the checks could not do was printed by the run already.
         facts.otherDatabaseFilesLeft = result.otherDatabaseFilesLeft;
         std::printf("บันทึกแฟ้ม SongList.txt ไว้ที่\n     %s\n", programFolder.c_str());
         if (const auto counts = dadaz::songlist_text::countsParagraph(facts); !counts.empty()) {
