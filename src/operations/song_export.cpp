@@ -51,6 +51,7 @@ ExportReport copySongs(FileSystem& fs, const SongPaths& paths,
         ++report.songs;
         const std::string& code = song.code();
         bool anyFile = false;
+        std::vector<std::string> missing;  // the song's files that are not there
         for (std::size_t k = 0; k < kinds; ++k) {
             const std::string path = paths.path(kKinds[k], code, song.volume());
             if (path.empty()) break;
@@ -62,7 +63,10 @@ ExportReport copySongs(FileSystem& fs, const SongPaths& paths,
                 anyFile = true;
                 continue;
             }
-            if (files.empty()) continue;
+            if (files.empty()) {
+                missing.push_back(path);
+                continue;
+            }
             anyFile = true;
             const std::string target =
                 targetFolder(fs, folder, form, k, firstCharacterFolder(code));
@@ -81,7 +85,13 @@ ExportReport copySongs(FileSystem& fs, const SongPaths& paths,
                 }
             }
         }
-        if (!anyFile) report.problems.push_back({ExportProblem::Kind::NoFiles, code, {}});
+        if (!anyFile) {
+            report.problems.push_back({ExportProblem::Kind::NoFiles, code, {}});
+        } else {
+            // A song carried off without its lyric or cursor does not play on the player.
+            for (const std::string& path : missing)
+                report.problems.push_back({ExportProblem::Kind::FileMissing, code, path});
+        }
     }
     return report;
 }
@@ -187,6 +197,8 @@ std::string problemLine(const ExportProblem& problem) {
     switch (problem.kind) {
         case ExportProblem::Kind::NoFiles:
             return problem.code + ": ไม่พบแฟ้มของเพลง";
+        case ExportProblem::Kind::FileMissing:
+            return problem.code + ": ไม่พบแฟ้ม " + nameOf(problem.file);
         case ExportProblem::Kind::CopyFailed:
             return problem.code + ": คัดลอกแฟ้ม " + nameOf(problem.file) + " ไม่สำเร็จ";
         case ExportProblem::Kind::NameTaken:

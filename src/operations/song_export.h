@@ -22,10 +22,11 @@ enum class ExportForm {
 // A song, or one of its files, that did not reach the export folder.
 struct ExportProblem {
     enum class Kind {
-        NoFiles,     // the song has no file to export (or its code cannot build a path)
-        CopyFailed,  // the copy (or its folder) could not be made
-        NameTaken,   // an earlier song of the same export wrote a file of that name
-        KarNotMade,  // the converter did not write the KAR file
+        NoFiles,      // the song has no file to export (or its code cannot build a path)
+        FileMissing,  // one of the song's files is not there; the others were exported
+        CopyFailed,   // the copy (or its folder) could not be made
+        NameTaken,    // an earlier song of the same export wrote a file of that name
+        KarNotMade,   // the converter did not write the KAR file
     };
     Kind kind;
     std::string code;

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <filesystem>
+
 #include "library/song_paths.h"
 #include "operations/song_export.h"
 #include "platform/filesystem.h"
@@ -69,12 +71,19 @@ TEST(SongExport, WhatCouldNotBeCopiedIsReportedAndNoHalfFileIsLeft) {
     ExportFixture f;
     // "LYRICS" as a file blocks that folder; the other kinds still go.
     writeBytes(f.out + "/LYRICS", "a file");
-    const ExportReport report = f.copy(ExportForm::AllStructured, {{"100", ""}, {"999", ""}});
+    // A song without its cursor goes without it, and that is told.
+    std::filesystem::remove(f.program + "/CURSOR/2/205.CUR");
+    const ExportReport report =
+        f.copy(ExportForm::AllStructured, {{"100", ""}, {"999", ""}, {"205", ""}});
     std::vector<std::pair<ExportProblem::Kind, std::string>> problems;
     for (const ExportProblem& p : report.problems) problems.emplace_back(p.kind, p.code);
     using K = ExportProblem::Kind;
     EXPECT_EQ(problems, (std::vector<std::pair<K, std::string>>{{K::CopyFailed, "100"},
-                                                                {K::NoFiles, "999"}}));
+                                                                {K::NoFiles, "999"},
+                                                                {K::CopyFailed, "205"},
+                                                                {K::FileMissing, "205"}}));
+    const std::string closing = export_text::closing(ExportForm::AllStructured, f.out, {}, report);
+    EXPECT_NE(closing.find("205: ไม่พบแฟ้ม 205.CUR"), std::string::npos) << closing;
     EXPECT_EQ(readBytes(f.out + "/SONG/1/100.MID"), "m100");
     // Nothing but whole files in the export folder.
     for (const DirEntry& entry : f.fs.list(f.out + "/SONG/1"))
