@@ -107,5 +107,6 @@ int cmdRenumber(int argc, char** argv) {
     }
     const dadaz::RenumberResult result = dadaz::runRenumber(ctx, settings, printPlan);
     using Status = dadaz::RenumberResult::Status;
-    return result.status == Status::Completed || result.status == Status::Planned ? 0 : 1;
+    if (result.status == Status::Completed) return result.summary.whole() ? 0 : 1;
+    return result.status == Status::Planned ? 0 : 1;
 }

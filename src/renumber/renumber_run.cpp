@@ -2,6 +2,7 @@
 
 #include <sys/stat.h>
 
+#include <cerrno>
 #include <optional>
 
 #include "library/song_code.h"
@@ -127,12 +128,16 @@ class Execution {
             countValid(move.to, move.toName, -1);
             countValid(move.from, move.fromName, +1);
         }
+        // A taken name is the plan's business; any other failure is the disk's, and told so.
+        const bool nameTaken = failure_ == EEXIST;
         if (step.kind == RenumberStep::Kind::Rename || step.kind == RenumberStep::Kind::Temporary) {
             const FileMove& last = step.moves.back();
-            summary_.keptSongs.push_back(lastComponent(plan_.folders[last.from]) + "/" +
-                                         codeFromFileName(last.fromName));
+            (nameTaken ? summary_.keptSongs : summary_.failedSongs)
+                .push_back(lastComponent(plan_.folders[last.from]) + "/" +
+                           codeFromFileName(last.fromName));
         } else {
-            summary_.notMoved += static_cast<long long>(step.moves.size());
+            (nameTaken ? summary_.notMoved : summary_.movesFailed) +=
+                static_cast<long long>(step.moves.size());
         }
     }
 
@@ -150,6 +155,7 @@ class Execution {
         for (std::size_t k = 0; k < step.moves.size(); ++k) {
             const FileMove& move = step.moves[k];
             if (mover_.move(move.from, move.fromName, move.to, move.toName)) continue;
+            failure_ = mover_.lastError();
             while (k-- > 0) {
                 const FileMove& back = step.moves[k];
                 mover_.move(back.to, back.toName, back.from, back.fromName);
@@ -168,11 +174,18 @@ class Execution {
         for (const FileMove& move : step.moves) present += mover_.exists(move.to, move.toName);
         if (present == step.moves.size()) return true;
         if (present == 0) return carryOut(step);
+        changed_ = true;
         for (const FileMove& move : step.moves) {
             if (mover_.exists(move.to, move.toName)) continue;
-            mover_.move(move.from, move.fromName, move.to, move.toName);
+            if (mover_.move(move.from, move.fromName, move.to, move.toName)) continue;
+            // The song goes back whole under its old names rather than stay split.
+            failure_ = mover_.lastError();
+            for (const FileMove& back : step.moves) {
+                if (mover_.exists(back.to, back.toName))
+                    mover_.move(back.to, back.toName, back.from, back.fromName);
+            }
+            return false;
         }
-        changed_ = true;
         return true;
     }
 
@@ -182,6 +195,7 @@ class Execution {
     FolderMover mover_;
     bool resuming_;
     bool changed_ = false;
+    int failure_ = 0;  // errno of the failed move of the last step not carried out
     text::Summary summary_;
     long long foundChange_[3] = {};
 };
@@ -218,8 +232,9 @@ RenumberResult execute(RunContext& ctx, RenumberPlan& plan, JournalWriter& journ
     std::string message =
         resuming ? text::interruptedCompleted(result.summary) : text::finished(result.summary);
     if (!removed) message += "\n\n" + text::journalNotRemoved(journalPath(ctx.programFolder));
-    ctx.prompt.ask(removed ? MessageIcon::Information : MessageIcon::Exclamation,
-                   MessageButtons::Ok, message);
+    ctx.prompt.ask(
+        removed && result.summary.whole() ? MessageIcon::Information : MessageIcon::Exclamation,
+        MessageButtons::Ok, message);
     return result;
 }
 

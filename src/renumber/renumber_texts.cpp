@@ -11,21 +11,35 @@ const char* const kDosCannotRead =
     "จะทำให้โปรแกรมที่ทำงานในระบบ DOS เช่น VID, Tarn, Sunbird! ไม่สามารถอ่านแฟ้มได้";
 const char* const kChooseAgain = "กรุณาเลือกที่เก็บแฟ้มใหม่";
 
+// A heading with the number of songs, then the first ten of them.
+std::string songsParagraph(const std::string& heading, const std::vector<std::string>& songs) {
+    std::string text =
+        "\n\n" + heading + " : " + formatCount(static_cast<long long>(songs.size())) + " เพลง";
+    const std::size_t shown = std::min<std::size_t>(songs.size(), 10);
+    for (std::size_t i = 0; i < shown; ++i) text += "\n     " + songs[i];
+    if (shown < songs.size()) text += "\n     ...";
+    return text;
+}
+
 std::string countsText(const Summary& summary) {
     std::string text = "พบแฟ้ม MIDI : " + formatCount(summary.midi) +
                        " แฟ้ม\nพบแฟ้ม Lyric : " + formatCount(summary.lyric) +
                        " แฟ้ม\nพบแฟ้ม Cursor : " + formatCount(summary.cursor) + " แฟ้ม";
     if (summary.movedFiles) text += "\n\nและได้ย้ายแฟ้มที่ไม่เกี่ยวข้องไปไว้ที่ " + summary.moveTo;
-    if (!summary.keptSongs.empty()) {
-        text += "\n\nเพลงที่ไม่ได้เปลี่ยนรหัส เพราะมีแฟ้มอื่นใช้ชื่อใหม่อยู่แล้ว : " +
-                formatCount(static_cast<long long>(summary.keptSongs.size())) + " เพลง";
-        const std::size_t shown = std::min<std::size_t>(summary.keptSongs.size(), 10);
-        for (std::size_t i = 0; i < shown; ++i) text += "\n     " + summary.keptSongs[i];
-        if (shown < summary.keptSongs.size()) text += "\n     ...";
-    }
+    if (!summary.keptSongs.empty())
+        text += songsParagraph("เพลงที่ไม่ได้เปลี่ยนรหัส เพราะมีแฟ้มอื่นใช้ชื่อใหม่อยู่แล้ว", summary.keptSongs);
     if (summary.notMoved > 0) {
         text += "\n\nแฟ้มที่ย้ายไปไม่ได้ เพราะมีแฟ้มชื่อเดียวกันอยู่ในที่เก็บแฟ้มที่จะย้ายไปแล้ว : " +
                 formatCount(summary.notMoved) + " แฟ้ม";
+    }
+    if (!summary.failedSongs.empty()) {
+        text += songsParagraph(
+            "เพลงที่เปลี่ยนรหัสไม่สำเร็จ เพราะอ่านหรือเขียนแฟ้มไม่ได้ (แฟ้มของเพลงยังใช้รหัสเดิมทั้งหมด)",
+            summary.failedSongs);
+    }
+    if (summary.movesFailed > 0) {
+        text += "\n\nแฟ้มที่ย้ายไม่สำเร็จ เพราะอ่านหรือเขียนแฟ้มไม่ได้ (แฟ้มยังอยู่ที่เดิม) : " +
+                formatCount(summary.movesFailed) + " แฟ้ม";
     }
     return text;
 }

@@ -34,8 +34,11 @@ struct Summary {
     long long midi = 0, lyric = 0, cursor = 0;
     bool movedFiles = false;
     std::string moveTo;
-    std::vector<std::string> keptSongs;  // "folder/code" of songs left under their old code
-    long long notMoved = 0;              // files whose name was taken in the move-to folder
+    std::vector<std::string> keptSongs;    // "folder/code" of songs left under their old code
+    long long notMoved = 0;                // files whose name was taken in the move-to folder
+    std::vector<std::string> failedSongs;  // "folder/code" of songs a disk error kept
+    long long movesFailed = 0;             // files a disk error kept from the move-to folder
+    bool whole() const { return failedSongs.empty() && movesFailed == 0; }
 };
 std::string finished(const Summary& summary);
 std::string interruptedCompleted(const Summary& summary);

@@ -73,7 +73,10 @@ bool FolderMover::move(std::uint32_t from, const std::string& fromName, std::uin
                     ? 0
                     : EXDEV;
     }
-    if (error != 0) return false;
+    if (error != 0) {
+        lastError_ = error;
+        return false;
+    }
     touched_[from] = true;
     touched_[to] = true;
     return true;

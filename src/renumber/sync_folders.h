@@ -23,6 +23,8 @@ class FolderMover {
 
     bool move(std::uint32_t from, const std::string& fromName, std::uint32_t to,
               const std::string& toName);
+    // The errno of the last move that failed (EEXIST: the new name was taken).
+    int lastError() const { return lastError_; }
     // Whether the exact name exists in the folder.
     bool exists(std::uint32_t folder, const std::string& name);
     // Flushes the folders renamed in since the last call.
@@ -36,6 +38,7 @@ class FolderMover {
     std::vector<int> handles_;  // -2 not opened yet, -1 could not be opened
     std::vector<bool> touched_;
     int opened_ = 0;
+    int lastError_ = 0;
 };
 
 }  // namespace dadaz
