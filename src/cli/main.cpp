@@ -2,6 +2,7 @@
 #include <cstring>
 
 #include "cli/commands.h"
+#include "cli/terminal_output.h"
 #include "update/version.h"
 
 namespace {
@@ -54,6 +55,7 @@ void printUsage() {
 }  // namespace
 
 int main(int argc, char** argv) {
+    dadaz::cli::guardTerminalOutput();
     if (argc < 2) {
         printUsage();
         return 2;
