@@ -34,7 +34,7 @@ class AddRun {
     bool checkSource();
     bool checkTarget();
     void addSong(const DirEntry& lyric, const std::string& midi, const std::string& cursor);
-    bool ensureFolders(const std::array<std::string, 3>& folders);
+    const char* prepareFolders(const std::array<std::string, 3>& folders);
     void finish();
 
     RunContext& ctx_;
@@ -141,13 +141,21 @@ bool AddRun::checkTarget() {
     return true;
 }
 
-bool AddRun::ensureFolders(const std::array<std::string, 3>& folders) {
-    for (const std::string& folder : folders) {
+// Makes the song's three folders (lyric, MIDI, cursor) where missing; the reason the song
+// cannot go there, or none.
+const char* AddRun::prepareFolders(const std::array<std::string, 3>& folders) {
+    const Folders& f = ctx_.folders;
+    const std::array<const std::string*, 3> libraryFolders{&f.lyric, &f.midi, &f.cursor};
+    for (std::size_t i = 0; i < folders.size(); ++i) {
+        const std::string& folder = folders[i];
         if (readyFolders_.count(folder)) continue;
-        if (!ctx_.fs.createFolder(folder)) return false;
+        if (!ctx_.fs.createFolder(folder)) return add_text::kCopyFailed;
+        // Songs copied through a link out of the library would be written outside it, and no
+        // song list, delete or move would reach them there.
+        if (!ctx_.fs.leadsInside(folder, *libraryFolders[i])) return add_text::kFolderOutside;
         readyFolders_.insert(folder);
     }
-    return true;
+    return nullptr;
 }
 
 void AddRun::addSong(const DirEntry& lyric, const std::string& midi, const std::string& cursor) {
@@ -176,16 +184,17 @@ void AddRun::addSong(const DirEntry& lyric, const std::string& midi, const std::
     files[1].folder = joinPath(f.midi, folderName);
     files[2].folder = joinPath(f.cursor, folderName);
 
-    SongPlacer::Outcome outcome = SongPlacer::Outcome::Failed;
-    if (ensureFolders({files[0].folder, files[1].folder, files[2].folder})) {
-        outcome = placer_.place(files);
+    if (const char* problem = prepareFolders({files[0].folder, files[1].folder, files[2].folder})) {
+        result_.leftOut.push_back({lyric.name, newCode, problem});
+        return;
     }
+    const SongPlacer::Outcome outcome = placer_.place(files);
     if (outcome == SongPlacer::Outcome::Taken) {
         result_.leftOut.push_back({lyric.name, newCode, add_text::kCodeTaken});
         ++nextNumber_;  // the number is in use: the next song takes the one after it
         return;
     }
-    if (outcome == SongPlacer::Outcome::Failed) {
+    if (outcome != SongPlacer::Outcome::Placed) {
         result_.leftOut.push_back({lyric.name, newCode, add_text::kCopyFailed});
         return;
     }

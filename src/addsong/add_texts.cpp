@@ -86,6 +86,7 @@ const char* const kBuildSongListQuestion = "ท่านต้องการส
 const char* const kCodeTaken = "มีแฟ้มชื่อนี้ในที่เก็บเพลงอยู่แล้ว";
 const char* const kNameNotCode = "ชื่อแฟ้มใช้เป็นรหัสเพลงไม่ได้";
 const char* const kCopyFailed = "คัดลอกแฟ้มไม่สำเร็จ";
+const char* const kFolderOutside = "โฟลเดอร์ปลายทางเชื่อมโยงออกไปนอกที่เก็บเพลง";
 const char* const kListHeading = "รายชื่อเพลงที่เพิ่มเข้าไปใหม่";
 
 std::string leftOutHeading(long long count) {

@@ -40,6 +40,7 @@ extern const char* const kBuildSongListQuestion;
 extern const char* const kCodeTaken;
 extern const char* const kNameNotCode;
 extern const char* const kCopyFailed;
+extern const char* const kFolderOutside;
 // Heading of NewSong.txt, and of its part listing the songs left out.
 extern const char* const kListHeading;
 std::string leftOutHeading(long long count);

@@ -74,6 +74,27 @@ TEST(HostileLinks, RenumberLeavesAFolderLinkedOutside) {
     h.expectOutsideUntouched();
 }
 
+// Adding writes into the library's own folders only: a song whose first-character folder
+// links outside is left out and named, the others are added.
+TEST(HostileLinks, AddLeavesOutASongWhoseFolderLinksOutside) {
+    HostileLibrary h;
+    stdfs::create_directory_symlink(h.outside + "/deep", h.lib.lyricFolder + "/Z");
+    h.sentinel = treeOf(h.outside);
+    for (const std::string stem : {"Z1", "Y1"}) {
+        const std::string source = h.dir / "in" + "/" + stem;
+        writeBytes(source + ".lyr", "T\r\nA\r\nC\r\n");
+        writeBytes(source + ".mid", "MThd");
+        writeBytes(source + ".cur", "c");
+    }
+    const AddSongResult result =
+        runAddSong(h.ctx, AddSongOptions{AddTarget::KeepNames, h.dir / "in"});
+    EXPECT_EQ(result.added, 1);
+    ASSERT_EQ(result.leftOut.size(), 1u);
+    EXPECT_NE(result.message.find("Z1.lyr"), std::string::npos) << result.message;
+    EXPECT_NE(result.message.find("เชื่อมโยงออกไปนอกที่เก็บเพลง"), std::string::npos);
+    h.expectOutsideUntouched();
+}
+
 // Replacing a song and saving its lyric write into the song's own folders only: a folder
 // that links outside is refused before anything is written.
 TEST(HostileLinks, ReplaceAndLyricSaveRefuseAFolderLinkedOutside) {
