@@ -73,7 +73,10 @@ void KarRun::convert(const SongPaths& paths, const LyricFolder& folder,
         if (ctx_.fs.isFolder(outputFolder) || ctx_.fs.createFolder(outputFolder))
             madeFolders_.insert(first);
     }
-    if (job.midi.empty() || job.cursor.empty() || !madeFolders_.contains(first)) {
+    // Songs of one code in two volumes would have two conversions write one file at once:
+    // the first one makes it, the other is reported as not made.
+    const bool outputTaken = !outputs_.insert(upperAscii(job.output)).second;
+    if (job.midi.empty() || job.cursor.empty() || !madeFolders_.contains(first) || outputTaken) {
         conversions_->addFailed(std::move(job));
         return;
     }

@@ -46,6 +46,7 @@ class KarRun {
     std::string message_;
     std::unique_ptr<KarConversions> conversions_;
     std::set<std::string> madeFolders_;  // first-character folders known to exist
+    std::set<std::string> outputs_;      // upper-cased output files asked for so far
 };
 
 }  // namespace dadaz

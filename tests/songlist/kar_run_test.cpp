@@ -132,6 +132,25 @@ TEST(KarRun, FailedConversionsAreCountedLoggedAndLeaveNoHalfFile) {
                   lib.out + "/Kar\n\nสร้างแฟ้มคาราโอเกะไม่สำเร็จ 3 เพลง รายชื่อเพลงอยู่ในแฟ้ม\n     " + log);
 }
 
+// Two volumes holding one code would have two conversions write one KAR file at once: the
+// first song's is made, the other is told as not made.
+TEST(KarRun, OneCodeInTwoVolumesMakesOneFileAndTellsTheOther) {
+    KarFixture lib;
+    RecordingPrompt prompt;
+    const std::string root = lib.program + "/KARAOKE";
+    lib.ctx.folders = {root, root, root, lib.program + "/Invalid Files"};
+    for (const std::string volume : {"VOL1", "VOL2"}) {
+        SongFiles songs{root + "/" + volume + "/SONG", root + "/" + volume + "/LYRICS",
+                        root + "/" + volume + "/CURSOR"};
+        songs.add("100", {volume, "B", "C", ""});
+    }
+    const SongListResult result = lib.run(lib.out, &prompt);
+    EXPECT_EQ(result.karWritten, 1);
+    EXPECT_EQ(result.karNotWritten, 1);
+    EXPECT_EQ(readBytes(lib.out + "/Kar/1/100.KAR"),
+              "MThd" + lyricText({"VOL1", "B", "C", ""}) + "cursor");
+}
+
 TEST(KarRun, TheKarFolderIsOnlyEmptiedWhenItIsAFolderAndTheUserAgrees) {
     {
         // Cancelled picker: the program folder; No: nothing deleted.
