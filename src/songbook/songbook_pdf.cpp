@@ -36,6 +36,8 @@ constexpr const char* kBodyFont[] = {"Loma 10", "Loma 8", "Loma 7"};
 constexpr const char* kCaptionFont[] = {"Loma Bold 10", "Loma Bold 8", "Loma Bold 7"};
 // The most of a column block's width a key cell takes.
 constexpr double kMaxKeyShare = 0.2;
+// Smaller sizes, against the body's, tried for a title or artist too long for its cell.
+constexpr double kNarrowerScales[] = {0.9, 0.8};
 
 struct LayoutDeleter {
     void operator()(PangoLayout* layout) const { g_object_unref(layout); }
@@ -82,6 +84,13 @@ class BookWriter {
         cellWidth_ = {code, title, blockWidth_ - code - key - title, key};
         captionHeight_ =
             heightOf(makeLayout(songbook_text::kTitleColumn, caption_.get(), -1).get());
+        for (double scale : kNarrowerScales) {
+            Font narrower(pango_font_description_copy(body_.get()));
+            pango_font_description_set_size(
+                narrower.get(),
+                static_cast<int>(pango_font_description_get_size(body_.get()) * scale));
+            narrowerBody_.push_back(std::move(narrower));
+        }
     }
     ~BookWriter() { g_object_unref(context_); }
     BookWriter(const BookWriter&) = delete;
@@ -119,7 +128,15 @@ class BookWriter {
         const std::string* fields[4] = {&entry.code, &entry.title, &entry.artist, &entry.key};
         for (int i = 0; i < 4; ++i) {
             const double width = cellWidth_[i];
-            Layout layout = makeLayout(cp874ToUtf8(*fields[i]), body_.get(), width - kCellPadding);
+            const std::string text = cp874ToUtf8(*fields[i]);
+            Layout layout = makeLayout(text, body_.get(), width - kCellPadding);
+            // A title or artist too long for its cell is set smaller before it wraps: a
+            // wrapped cell copies out of the book in two pieces.
+            for (std::size_t n = 0; (i == 1 || i == 2) && n < narrowerBody_.size() &&
+                                    pango_layout_get_line_count(layout.get()) > 1;
+                 ++n) {
+                layout = makeLayout(text, narrowerBody_[n].get(), width - kCellPadding);
+            }
             height = std::max(height, heightOf(layout.get()));
             row.cells.emplace_back(x, std::move(layout));
             x += width;
@@ -241,6 +258,7 @@ class BookWriter {
     const int columns_;
     const double blockWidth_;
     Font body_;
+    std::vector<Font> narrowerBody_;  // body_ at kNarrowerScales
     Font caption_;
     Font heading_;
     const std::array<Font, 4> headerFonts_{font("Loma Bold 9"), font("Loma Bold 8"),

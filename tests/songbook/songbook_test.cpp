@@ -181,6 +181,27 @@ TEST(SongBook, KeysStayWholeAndAFailedWriteKeepsTheOldBook) {
     EXPECT_TRUE(std::filesystem::is_directory(book + ".part"));
 }
 
+// A title a little too long for a cell of two columns is set smaller rather than wrapped, so
+// that it copies out of the book whole.
+TEST(SongBook, TitlesJustTooLongForTheirCellStayOnOneLine) {
+    TempDir dir;
+    const char* titles[] = {"AGAIN HELLO SKY", "Again In Shadow My", "AGAIN OCEAN SMILE"};
+    std::string list = "note\r\ncolumns\r\n";
+    for (const char* title : titles)
+        list += "10000001;" + std::string(title) + ";Peter Rivers;C#m\r\n";
+    writeBytes(dir / "SongList.txt", list);
+    SongBookOptions options;
+    options.columns = 2;
+    const std::string book = dir / "book.pdf";
+    ASSERT_TRUE(makeSongBook(FileSystem(), dir.path(), options, book).written);
+    const std::string text = pdfText(book);
+    for (const char* title : titles) {
+        EXPECT_NE(text.find("10000001 " + std::string(title) + " Peter Rivers C#m\n"),
+                  std::string::npos)
+            << text;
+    }
+}
+
 TEST(SongBook, HeadingsFileLeadingVowelsUnderTheirConsonant) {
     const std::pair<const char*, const char*> cases[] = {
         {"ไก่ย่าง", "ก"},  {"เพลงรัก", "พ"},  {"ความรัก", "ค"}, {"love", "L"},
