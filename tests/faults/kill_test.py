@@ -45,12 +45,16 @@ class Tree:
             for name in names:
                 path = os.path.join(folder, name)
                 st = os.lstat(path)
+                # Only files still linked to the pristine copy: a file a run made may reuse a
+                # freed inode with the same time (copies keep their source's) and size.
                 key = (st.st_ino, st.st_mtime_ns, st.st_size)
-                digest = Tree.cache.get(key) if cached else None
+                cached_here = cached and st.st_nlink > 1
+                digest = Tree.cache.get(key) if cached_here else None
                 if digest is None:
                     with open(path, "rb") as f:
                         digest = hashlib.md5(f.read()).hexdigest()
-                    Tree.cache[key] = digest
+                    if cached_here:
+                        Tree.cache[key] = digest
                 rel = os.path.relpath(path, root)
                 self.files[rel] = digest
                 self.times[rel] = st.st_mtime_ns
