@@ -8,13 +8,14 @@
 
 namespace dadaz::cli {
 
+namespace {
+
+// What a terminal is shown for `byte`.
 char shownOnTerminal(char byte) {
     const auto value = static_cast<unsigned char>(byte);
     if (byte == '\t' || byte == '\n' || byte == '\r') return byte;
     return value < 0x20 || value == 0x7F ? '?' : byte;
 }
-
-namespace {
 
 ssize_t writeShown(void* cookie, const char* data, size_t size) {
     const int fd = static_cast<int>(reinterpret_cast<intptr_t>(cookie));

@@ -8,7 +8,4 @@ namespace dadaz::cli {
 // carriage return pass). Output into files and pipes stays byte for byte.
 void guardTerminalOutput();
 
-// What a terminal is shown for `byte`.
-char shownOnTerminal(char byte);
-
 }  // namespace dadaz::cli

@@ -7,6 +7,7 @@
 #include "fault_sweep.h"
 #include "platform/filesystem.h"
 #include "platform/progress.h"
+#include "support/answering_prompt.h"
 #include "support/temp_dir.h"
 
 namespace dadaz::testing {
@@ -96,13 +97,14 @@ TEST(DuplicateFaults, EachCallOfASelectionSaveKeepsTheOldFileOrTheNew) {
         };
         faultCase.run = [](const std::string& programFolder) {
             FileSystem fs;
-            RecordingPrompt prompt;
+            AnsweringPrompt prompt;
             const std::vector<ResultLine> lines = {{"10002;two;artist;C", true},
                                                    {"10003;three;artist;C", false},
                                                    {"10004;four;a;D", true}};
             const bool saved = saveSelection(fs, programFolder, lines, prompt);
-            const bool critical = prompt.icons == std::vector<MessageIcon>{MessageIcon::Critical};
-            return RunOutcome{saved && prompt.icons.empty(), saved || critical ? prompt.texts : ""};
+            const bool critical =
+                prompt.shown.size() == 1 && prompt.shown[0].icon == MessageIcon::Critical;
+            return RunOutcome{saved && prompt.shown.empty(), saved || critical ? prompt.all() : ""};
         };
         faultCase.rewritten = [&](const std::string& path) { return path == stored; };
         faultCase.oldOrNew = {stored};

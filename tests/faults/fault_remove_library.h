@@ -58,20 +58,4 @@ std::vector<std::string> unnamedLeftovers(const SongLibrary& library,
                                           const std::string& programFolder,
                                           const std::string& message);
 
-class RecordingPrompt : public Prompt {
-  public:
-    Answer ask(MessageIcon icon, MessageButtons, const std::string& text,
-               const std::string& = {}) override {
-        icons.push_back(icon);
-        texts += text + "\n";
-        return Answer::Ok;
-    }
-    std::string pickFolder(const std::string&, const std::string&) override { return {}; }
-    std::string pickFile(const std::string&, const std::string&, const std::string&) override {
-        return {};
-    }
-    std::vector<MessageIcon> icons;
-    std::string texts;
-};
-
 }  // namespace dadaz::testing

@@ -1,7 +1,7 @@
 #pragma once
 
-// A run context on a generated library for fault sweeps: a prompt that answers every question
-// as told and keeps every text shown, so a test can check what a faulted run told the user.
+// A run context on a generated library for fault sweeps, its prompt keeping every text shown
+// so that a test can check what a faulted run told the user.
 
 #include <filesystem>
 #include <string>
@@ -10,42 +10,10 @@
 #include "generator/library_generator.h"
 #include "library/run_context.h"
 #include "platform/progress.h"
+#include "support/answering_prompt.h"
 #include "support/recording_launcher.h"
 
 namespace dadaz::testing {
-
-class AnsweringPrompt : public Prompt {
-  public:
-    Answer ask(MessageIcon icon, MessageButtons buttons, const std::string& text,
-               const std::string& = {}) override {
-        shown.push_back({icon, text});
-        if (buttons == MessageButtons::Ok) return Answer::Ok;
-        return yes ? Answer::Yes : Answer::No;
-    }
-    std::string pickFolder(const std::string&, const std::string&) override { return folder; }
-    std::string pickFile(const std::string&, const std::string&, const std::string&) override {
-        return {};
-    }
-    // Every text shown, with its icon, in order.
-    struct Shown {
-        MessageIcon icon;
-        std::string text;
-    };
-    std::vector<Shown> shown;
-    bool yes = true;
-    std::string folder;  // what the folder picker gives
-    // The texts shown, one after the other, for failure messages.
-    std::string all() const {
-        std::string texts;
-        for (const Shown& s : shown) texts += "[" + s.text + "]";
-        return texts;
-    }
-    bool showed(MessageIcon icon) const {
-        for (const Shown& s : shown)
-            if (s.icon == icon) return true;
-        return false;
-    }
-};
 
 // Everything a core run needs, on the library in `program` with the folders detection finds.
 struct FaultRunContext {

@@ -22,6 +22,7 @@
 #include "generator/library_generator.h"
 #include "library/run_context.h"
 #include "platform/filesystem.h"
+#include "support/answering_prompt.h"
 #include "support/recording_launcher.h"
 #include "support/temp_dir.h"
 
@@ -86,23 +87,6 @@ struct Immutable {
     }
     std::string path;
     bool set;
-};
-
-// Answers Yes to every question, as the command-line tool does, and keeps every text.
-class YesToAllPrompt : public Prompt {
-  public:
-    Answer ask(MessageIcon icon, MessageButtons, const std::string& text,
-               const std::string& = {}) override {
-        messages.push_back(text);
-        if (icon == MessageIcon::Critical) criticals.push_back(text);
-        return Answer::Yes;
-    }
-    std::string pickFolder(const std::string&, const std::string&) override { return folder; }
-    std::string pickFile(const std::string&, const std::string&, const std::string&) override {
-        return {};
-    }
-    std::vector<std::string> messages, criticals;
-    std::string folder;  // what the folder picker gives
 };
 
 // Calls a function at every progress step, for changes made in the middle of a run.
@@ -184,7 +168,7 @@ struct HostileLibrary {
     std::map<std::string, std::string> sentinel;
 
     FileSystem fs;
-    YesToAllPrompt prompt;
+    AnsweringPrompt prompt;  // Yes to every question, as the command-line tool
     HookedProgress progress;
     RecordingLauncher launcher;
     SessionState state;

@@ -56,8 +56,9 @@ TEST(HostileNames, SongListRefusesAVolumeNameThatWouldBreakALine) {
         writeBytes(h.program + "/SongList.txt", "old\r\n");
         const SongListResult result = runSongList(h.ctx);
         EXPECT_EQ(result.status, SongListResult::Status::VolumeNameUnwritable);
-        ASSERT_EQ(h.prompt.criticals.size(), 1u);
-        EXPECT_NE(h.prompt.criticals[0].find(volume + "?X\nมีตัวอักษรควบคุม"), std::string::npos);
+        ASSERT_EQ(h.prompt.texts(MessageIcon::Critical).size(), 1u);
+        EXPECT_NE(h.prompt.texts(MessageIcon::Critical)[0].find(volume + "?X\nมีตัวอักษรควบคุม"),
+                  std::string::npos);
         EXPECT_EQ(readBytes(h.program + "/SongList.txt"), "old\r\n");
     }
 }

@@ -155,8 +155,8 @@ TEST(HostileShapes, CheckingRunReportsWhatALockedFolderKeeps) {
     options.checkFiles = true;
     const SongListResult result = runSongList(h.ctx, options);
     EXPECT_EQ(result.status, SongListResult::Status::Written);
-    ASSERT_FALSE(h.prompt.messages.empty());
-    const std::string& closing = h.prompt.messages.front();
+    ASSERT_FALSE(h.prompt.shown.empty());
+    const std::string closing = h.prompt.shown.front().text;
     EXPECT_NE(closing.find("ย้ายแฟ้มที่ไม่เกี่ยวข้องไม่สำเร็จ 1 แฟ้ม"), std::string::npos) << closing;
     EXPECT_NE(closing.find("ลบข้อความบรรทัดที่ 4 ของแฟ้มเนื้อเพลงไม่สำเร็จ 1 แฟ้ม"), std::string::npos)
         << closing;
@@ -277,7 +277,7 @@ TEST(HostileShapes, SongListWhenTheProgramFolderGoesDuringTheWrite) {
     options.databaseFolder = h.program;
     const SongListResult result = runSongList(h.ctx, options);
     EXPECT_NE(result.status, SongListResult::Status::Written);
-    EXPECT_FALSE(h.prompt.criticals.empty());
+    EXPECT_TRUE(h.prompt.showed(MessageIcon::Critical));
     for (const auto& [path, digest] : treeOf(away))
         EXPECT_NE(stdfs::path(path).filename().string().front(), '.') << path;
 }

@@ -10,27 +10,12 @@
 
 #include "gui/window_fixture.h"
 #include "renumber/gui/renumber_controller.h"
+#include "support/answering_prompt.h"
 
 using namespace dadaz;
 using namespace dadaz::testing;
 
 namespace {
-
-// Answers Yes to every question and keeps each text, so a test can look at what a run asked
-// and at the counts its final message names.
-class AnsweringPrompt : public Prompt {
-  public:
-    Answer ask(MessageIcon, MessageButtons buttons, const std::string& text,
-               const std::string& = {}) override {
-        texts.push_back(text);
-        return buttons == MessageButtons::Ok ? Answer::Ok : Answer::Yes;
-    }
-    std::string pickFolder(const std::string&, const std::string&) override { return {}; }
-    std::string pickFile(const std::string&, const std::string&, const std::string&) override {
-        return {};
-    }
-    std::vector<std::string> texts;
-};
 
 // Each song's three files, by folder name and stem, with the first bytes of each.
 std::map<std::string, std::string> songs(const GeneratedLibrary& library) {
@@ -140,9 +125,9 @@ class RenumberTest : public QObject {
             "ท่านต้องการยกเลิกการเปลี่ยนชื่อแฟ้ม?",
             "หยุดการเปลี่ยนชื่อแฟ้มแล้ว\n\nเพลงที่ยังเปลี่ยนชื่อไม่เสร็จ จะถูกเปลี่ยนชื่อต่อจนเสร็จ\n"
             "เมื่อเปิดโปรแกรมครั้งต่อไป หรือเมื่อเริ่มเปลี่ยนชื่อแฟ้มครั้งต่อไป"};
-        QVERIFY(f.prompt.texts.size() >= 2);
-        QCOMPARE(std::vector<std::string>(f.prompt.texts.end() - 2, f.prompt.texts.end()),
-                 messages);
+        QVERIFY(f.prompt.shown.size() >= 2);
+        const std::vector<std::string> texts = f.prompt.texts();
+        QCOMPARE(std::vector<std::string>(texts.end() - 2, texts.end()), messages);
         QVERIFY(std::filesystem::exists(f.program / "Renumber.journal"));
         QVERIFY(!f.get<QPushButton>("btnRename")->isHidden());
         const auto stopped = songs(library);
@@ -150,7 +135,7 @@ class RenumberTest : public QObject {
         QVERIFY(std::any_of(stopped.begin(), stopped.end(),
                             [](const auto& song) { return song.first.ends_with("TEMP"); }));
 
-        f.prompt.texts.clear();
+        f.prompt.shown.clear();
         f.makeWindow();
         attachRenumber(*f.window);
         f.window->hooks().completeInterruptedRuns();
@@ -158,8 +143,8 @@ class RenumberTest : public QObject {
         QCOMPARE(contents(after), before);
         for (const auto& [code, bytes] : after) QVERIFY2(code.size() == 2 + 6, code.c_str());
         QVERIFY(!std::filesystem::exists(f.program / "Renumber.journal"));
-        QCOMPARE(f.prompt.texts.size(), std::size_t{1});
-        QVERIFY(f.prompt.texts[0].starts_with("พบการเปลี่ยนชื่อแฟ้มที่ยังทำไม่เสร็จจากครั้งก่อน"));
+        QCOMPARE(f.prompt.shown.size(), std::size_t{1});
+        QVERIFY(f.prompt.shown[0].text.starts_with("พบการเปลี่ยนชื่อแฟ้มที่ยังทำไม่เสร็จจากครั้งก่อน"));
         QVERIFY(f.window->state().songsRenamed);
     }
 };

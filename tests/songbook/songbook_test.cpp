@@ -10,22 +10,10 @@
 #include "songbook/songbook_run.h"
 #include "songlist/songlist_fixture.h"
 #include "songlist/songlist_run.h"
+#include "support/answering_prompt.h"
 
 namespace dadaz::testing {
 namespace {
-
-// Answers every question No: the song list run's messages do not matter here.
-class QuietPrompt : public Prompt {
-  public:
-    Answer ask(MessageIcon, MessageButtons buttons, const std::string&,
-               const std::string&) override {
-        return buttons == MessageButtons::Ok ? Answer::Ok : Answer::No;
-    }
-    std::string pickFolder(const std::string&, const std::string&) override { return {}; }
-    std::string pickFile(const std::string&, const std::string&, const std::string&) override {
-        return {};
-    }
-};
 
 // Line breaks and blanks depend on how cells wrap; the characters do not.
 std::string withoutBlanks(const std::string& text) {
@@ -92,7 +80,7 @@ class SongBookTest : public ::testing::Test {
         ASSERT_GT(songs.size(), 300u);
     }
 
-    QuietPrompt quiet;
+    AnsweringPrompt quiet;  // the song list run's messages do not matter here
     LibraryFixture lib;
     std::vector<Song> songs;
 };

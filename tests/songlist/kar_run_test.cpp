@@ -8,6 +8,7 @@
 #include "songlist/songlist_buttons.h"
 #include "songlist/songlist_run.h"
 #include "songlist_fixture.h"
+#include "support/answering_prompt.h"
 
 namespace dadaz::testing {
 namespace {
@@ -90,23 +91,9 @@ TEST(KarRun, EveryValidSongIsConvertedAndWaitedForInBothLayouts) {
     }
 }
 
-// Answers every question with Yes and keeps the texts.
-class RecordingPrompt : public Prompt {
-  public:
-    Answer ask(MessageIcon, MessageButtons, const std::string& text, const std::string&) override {
-        asked.push_back(text);
-        return Answer::Yes;
-    }
-    std::string pickFolder(const std::string&, const std::string&) override { return {}; }
-    std::string pickFile(const std::string&, const std::string&, const std::string&) override {
-        return {};
-    }
-    std::vector<std::string> asked;
-};
-
 TEST(KarRun, FailedConversionsAreCountedLoggedAndLeaveNoHalfFile) {
     KarFixture lib;
-    RecordingPrompt prompt;
+    AnsweringPrompt prompt;
     lib.songs.add("100", {"A", "B", "C", ""});
     lib.songs.add("901", {"D", "E", "F", ""});
     lib.songs.add("902", {"G", "H", "I", ""});
@@ -125,8 +112,8 @@ TEST(KarRun, FailedConversionsAreCountedLoggedAndLeaveNoHalfFile) {
     const std::string log = lib.program + "/Log/" + logs[0].name;
     EXPECT_EQ(readBytes(log), "803     " + lib.out + "/Kar/8/803.KAR\r\n901     " + lib.out +
                                   "/Kar/9/901.KAR\r\n902     " + lib.out + "/Kar/9/902.KAR\r\n");
-    ASSERT_EQ(prompt.asked.size(), 1u);
-    EXPECT_EQ(prompt.asked[0],
+    ASSERT_EQ(prompt.shown.size(), 1u);
+    EXPECT_EQ(prompt.shown[0].text,
               "สร้างแฟ้มคาราโอเกะ [*.KAR] ได้ไม่ครบทุกเพลง!\n\nสร้างแล้ว 1 เพลง "
               "โดยได้บันทึกแฟ้มต่าง ๆ ไว้ที่ " +
                   lib.out + "/Kar\n\nสร้างแฟ้มคาราโอเกะไม่สำเร็จ 3 เพลง รายชื่อเพลงอยู่ในแฟ้ม\n     " + log);
@@ -136,7 +123,7 @@ TEST(KarRun, FailedConversionsAreCountedLoggedAndLeaveNoHalfFile) {
 // first song's is made, the other is told as not made.
 TEST(KarRun, OneCodeInTwoVolumesMakesOneFileAndTellsTheOther) {
     KarFixture lib;
-    RecordingPrompt prompt;
+    AnsweringPrompt prompt;
     const std::string root = lib.program + "/KARAOKE";
     lib.ctx.folders = {root, root, root, lib.program + "/Invalid Files"};
     for (const std::string volume : {"VOL1", "VOL2"}) {
